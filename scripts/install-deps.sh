@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Rumbolo needs to build, run and test.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+PACKAGES=(
+    cmake ninja-build g++ ccache pkg-config
+    qtbase5-dev qtmultimedia5-dev libqt5sql5-sqlite libqt5multimedia5-plugins
+    libquazip1-qt5-dev libqt5svg5-dev qttools5-dev-tools
+    xvfb xdotool x11-apps x11-utils imagemagick
+    pulseaudio pulseaudio-utils espeak-ng sox
+    fonts-noto-color-emoji fonts-dejavu-core
+    libcpp-httplib-dev libssl-dev openssl ca-certificates
+    sqlite3 zip unzip curl python3 procps
+)
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+    SUDO=sudo
+else
+    SUDO=
+fi
+
+echo "Installing Debian packages: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Rumbolo twice (a plain build and one with
+# AddressSanitizer and UndefinedBehaviorSanitizer), starts a virtual display and a
+# private audio server, and runs every test through CTest in both builds.
+#   scripts/test.sh [ctest options...]     e.g. scripts/test.sh -L unit
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+
+"$ROOT/scripts/install-deps.sh" || exit 1
+"$ROOT/scripts/build.sh" "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
+"$ROOT/scripts/build.sh" "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DRUMBOLO_SANITIZE=ON || exit 1
+
+# shellcheck source=scripts/services.sh
+source "$ROOT/scripts/services.sh"
+SERVICES_DIR="$(mktemp -d /tmp/rumbolo-services.XXXXXX)"
+trap 'stop_services; rm -rf "$SERVICES_DIR"' EXIT
+start_display "$SERVICES_DIR/display" || exit 1
+start_audio "$SERVICES_DIR/audio" || exit 1
+
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+status=0
+echo "== Tests (plain build)"
+ctest --test-dir "$ROOT/build" --output-on-failure "$@" || status=1
+echo "== Tests (AddressSanitizer + UndefinedBehaviorSanitizer build)"
+ctest --test-dir "$ROOT/build-asan" --output-on-failure "$@" || status=1
+exit $status

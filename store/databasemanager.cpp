@@ -1,0 +1,152 @@
+#include "databasemanager.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+
+DatabaseManager::DatabaseManager(QObject *parent)
+    : QObject(parent)
+    , currentQuery(nullptr)
+{
+}
+
+DatabaseManager::~DatabaseManager()
+{
+    delete currentQuery;
+    currentQuery = nullptr;
+    if (database.isValid()) {
+        const QString name = database.connectionName();
+        database.close();
+        database = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+bool DatabaseManager::openDatabase()
+{
+    const QString path = QDir::toNativeSeparators(QDir::currentPath() + QDir::separator() + "data");
+
+    delete currentQuery;
+    currentQuery = nullptr;
+    database = QSqlDatabase::addDatabase("QSQLITE");
+    database.setDatabaseName(path);
+
+    if (!database.open()) {
+        qDebug() << "DatabaseManager::openDatabase cannot open" << path << database.lastError().text();
+        return false;
+    }
+
+    // A row that has been reported as stored must survive a crash right after:
+    // keep SQLite's rollback journal with full synchronisation.
+    QSqlQuery pragma(database);
+    pragma.exec("PRAGMA synchronous = FULL");
+
+    // The "status" row marks a database whose schema is complete: the schema is
+    // created in one transaction together with it.
+    QSqlQuery status(database);
+    if (status.exec("SELECT value FROM settings WHERE key = 'status'") && status.next())
+        return true;
+    status.finish();
+
+    return createTables();
+}
+
+bool DatabaseManager::createTables()
+{
+    static const char *const statements[] = {
+        "CREATE TABLE settings (key TEXT UNIQUE, value TEXT)",
+        "INSERT INTO settings (key, value) VALUES ('status', '1')",
+        "CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation TEXT,endOfYear TEXT,evaluationDate TEXT)",
+        "CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT)",
+    };
+
+    // All four statements or none: a start that fails half-way leaves no
+    // settings table behind, so the next start tries again.
+    if (!database.transaction()) {
+        qDebug() << "DatabaseManager::createTables cannot begin:" << database.lastError().text();
+        return false;
+    }
+    QSqlQuery query(database);
+    for (const char *statement : statements) {
+        if (!query.exec(QString::fromLatin1(statement))) {
+            qDebug() << "DatabaseManager::createTables failed:" << statement << query.lastError().text();
+            query.finish();
+            database.rollback();
+            return false;
+        }
+    }
+    query.finish();
+    if (!database.commit()) {
+        qDebug() << "DatabaseManager::createTables cannot commit:" << database.lastError().text();
+        database.rollback();
+        return false;
+    }
+    return true;
+}
+
+bool DatabaseManager::insertRecord(QString table, QHash<QString, QString> data, int *newId)
+{
+    QStringList columns;
+    QStringList placeholders;
+    QList<QString> values;
+    for (auto it = data.constBegin(); it != data.constEnd(); ++it) {
+        columns << it.key();
+        placeholders << QStringLiteral("?");
+        values << it.value();
+    }
+
+    const QString sql = QStringLiteral("INSERT INTO ") + table + QStringLiteral(" (") + columns.join(',')
+        + QStringLiteral(") VALUES (") + placeholders.join(',') + QStringLiteral(")");
+
+    // The values are bound, never spliced into the statement: whatever a value
+    // holds is stored exactly as it was passed.
+    QSqlQuery query(database);
+    if (!query.prepare(sql)) {
+        qDebug() << "DatabaseManager::insertRecord cannot prepare" << sql << query.lastError().text();
+        return false;
+    }
+    for (const QString &value : values)
+        query.addBindValue(value.isNull() ? QString("") : value);
+    if (!query.exec()) {
+        qDebug() << "DatabaseManager::insertRecord failed" << sql << query.lastError().text();
+        return false;
+    }
+    if (newId)
+        *newId = query.lastInsertId().toInt();
+    return true;
+}
+
+bool DatabaseManager::execQuery(QString sql)
+{
+    if (currentQuery) {
+        currentQuery->finish();
+        delete currentQuery;
+        currentQuery = nullptr;
+    }
+    currentQuery = new QSqlQuery(database);
+    return currentQuery->exec(sql);
+}
+
+bool DatabaseManager::nextRow()
+{
+    if (!currentQuery || !currentQuery->isActive())
+        return false;
+    return currentQuery->next();
+}
+
+QString DatabaseManager::valueOf(QString column)
+{
+    if (!currentQuery || !currentQuery->isActive())
+        return QString("");
+    const int index = currentQuery->record().indexOf(column);
+    if (index < 0)
+        return QString("");
+    return currentQuery->value(index).toString();
+}
+
+QSqlError DatabaseManager::lastError()
+{
+    return database.lastError();
+}

@@ -1,0 +1,37 @@
+#ifndef DATABASEMANAGER_H
+#define DATABASEMANAGER_H
+
+#include <QHash>
+#include <QObject>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QString>
+
+class QSqlQuery;
+
+// The local SQLite store of evaluations and their log rows, kept in the file
+// "data" of the working directory until they have been uploaded.
+class DatabaseManager : public QObject
+{
+public:
+    explicit DatabaseManager(QObject *parent = nullptr);
+    ~DatabaseManager() override;
+
+    // Opens "data" in the current directory and creates the schema on first use.
+    bool openDatabase();
+    // Inserts one row; on success the new ROWID is written through newId (when given).
+    bool insertRecord(QString table, QHash<QString, QString> data, int *newId);
+    // Runs one statement and makes it the current query.
+    bool execQuery(QString sql);
+    bool nextRow();
+    QString valueOf(QString column);
+    QSqlError lastError();
+
+private:
+    bool createTables();
+
+    QSqlDatabase database;
+    QSqlQuery *currentQuery;
+};
+
+#endif // DATABASEMANAGER_H

@@ -10,7 +10,8 @@ cd "$ROOT"
 
 "$ROOT/scripts/install-deps.sh" || exit 1
 "$ROOT/scripts/build.sh" "$ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo || exit 1
-"$ROOT/scripts/build.sh" "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DRUMBOLO_SANITIZE=ON || exit 1
+"$ROOT/scripts/build.sh" "$ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DRUMBOLO_SANITIZE=ON \
+    -DRUMBOLO_GENERATE_KIT=OFF -DRUMBOLO_KIT_DIR="$ROOT/build/kit" || exit 1
 
 # shellcheck source=scripts/services.sh
 source "$ROOT/scripts/services.sh"
@@ -18,6 +19,12 @@ SERVICES_DIR="$(mktemp -d /tmp/rumbolo-services.XXXXXX)"
 trap 'stop_services; rm -rf "$SERVICES_DIR"' EXIT
 start_display "$SERVICES_DIR/display" || exit 1
 start_audio "$SERVICES_DIR/audio" || exit 1
+if [ -f "$ROOT/scripts/scoring-service.sh" ]; then
+    # shellcheck source=scripts/scoring-service.sh
+    source "$ROOT/scripts/scoring-service.sh"
+    trap 'stop_scoring_service; stop_services; rm -rf "$SERVICES_DIR"' EXIT
+    start_scoring_service "$SERVICES_DIR/scoring" "$ROOT/build" || exit 1
+fi
 
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"

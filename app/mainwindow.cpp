@@ -2,6 +2,7 @@
 #include "ui_mainwindow.h"
 
 #include "abortdialog.h"
+#include "adminwindow.h"
 #include "databasemanager.h"
 #include "gamecf1a.h"
 #include "gamecf2a.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
     , database(new DatabaseManager())
+    , adminWindow(new AdminWindow())
     , abortDialog(new AbortDialog())
     , gameVD(new GameVD())
     , gamePA1A(new GamePA1A())
@@ -70,8 +72,15 @@ MainWindow::MainWindow(QWidget *parent)
 
     registerGames();
     hideAllGames();
+    adminWindow->resetToHome();
 
-    if (!database->openDatabase()) {
+    if (database->openDatabase()) {
+        connect(adminWindow, &AdminWindow::requestRestore, this, &MainWindow::restoreSize);
+        connect(adminWindow, &AdminWindow::requestFullScreen, this, &MainWindow::goFullscreen);
+        connect(adminWindow, &AdminWindow::requestStartGame, this,
+                QOverload<QString, QString, int, QString, bool, bool>::of(&MainWindow::startGame));
+        adminWindow->setDatabaseManager(database);
+    } else {
         showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
         startupOk = false;
     }
@@ -86,6 +95,7 @@ MainWindow::MainWindow(QWidget *parent)
 void MainWindow::registerGames()
 {
     ui->horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
+    ui->horizontalLayout_2->addWidget(adminWindow);
     games.insert("VD1A", gameVD);
     games.insert("PA1A", gamePA1A);
     games.insert("PA2A", gamePA2A);
@@ -147,6 +157,7 @@ MainWindow::~MainWindow()
     delete gamePA2A;
     delete gamePA1A;
     delete gameVD;
+    delete adminWindow;
     delete abortDialog;
     delete ui;
     delete startupMessage;
@@ -241,6 +252,7 @@ void MainWindow::startGame(QString name, QString lastName, int level, QString co
     }
 
     goFullscreen();
+    adminWindow->hide();
     evaluationId = newId;
     testQueue.clear();
     testQueue.append(batteryFor(fullEvaluation, level));
@@ -365,6 +377,7 @@ void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)
     hideAllGames();
     abortDialog->hide();
     restoreSize();
+    adminWindow->resetToHome();
 
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Ok);

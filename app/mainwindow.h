@@ -7,6 +7,7 @@
 #include <QString>
 
 class AbortDialog;
+class AdminWindow;
 class DatabaseManager;
 class GameCF1A;
 class GameCF2A;
@@ -47,6 +48,7 @@ public:
     DatabaseManager *databaseManager() const { return database; }
     GameWindow *game(const QString &code) const { return games.value(code); }
     AbortDialog *abortDialogWindow() const { return abortDialog; }
+    AdminWindow *administrationWindow() const { return adminWindow; }
 
     // The ordered list of test codes for a school level (all fifteen for a full evaluation).
     static QList<QString> batteryFor(bool fullEvaluation, int level);
@@ -85,6 +87,7 @@ private:
 
     Ui::MainWindow *ui;
     DatabaseManager *database;
+    AdminWindow *adminWindow;
     AbortDialog *abortDialog;
     GameVD *gameVD;
     GamePA1A *gamePA1A;

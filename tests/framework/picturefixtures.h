@@ -49,14 +49,25 @@ inline bool writeAnimation(const QString &path, const QSize &size, const QList<Q
         && convert.exitCode() == 0 && QFileInfo::exists(path);
 }
 
-// The colour at the centre of what a label shows, to tell its pictures apart.
-inline QColor shownColor(const QLabel *label)
+// The colour at the centre of a picture, to tell pictures apart.
+inline QColor centreColor(const QPixmap &pixmap)
 {
-    const QPixmap pixmap = label->pixmap(Qt::ReturnByValue);
     if (pixmap.isNull())
         return QColor();
     const QImage image = pixmap.toImage();
     return image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// The colour at the centre of the picture a label holds.
+inline QColor shownColor(const QLabel *label)
+{
+    return centreColor(label->pixmap(Qt::ReturnByValue));
+}
+
+// The colour at the centre of what a widget paints on screen.
+inline QColor paintedColor(QWidget *widget)
+{
+    return centreColor(widget->grab());
 }
 
 // A parent that accepts and counts every mouse press reaching it.

@@ -14,11 +14,9 @@ class TestClickableImage : public QObject
 private slots:
     void initTestCase();
     void sizeAndPictureFollowActiveState();
-    void missingPictureGivesZeroSize();
     void press_data();
     void press();
     void setActiveRaisesOnlyWhenActivating();
-    void setFramed();
 
 private:
     TestWorkspace workspace{false};
@@ -47,12 +45,6 @@ void TestClickableImage::sizeAndPictureFollowActiveState()
     QCOMPARE(shownColor(&image), QColor(Qt::blue));
 }
 
-void TestClickableImage::missingPictureGivesZeroSize()
-{
-    QWidget parent;
-    ClickableImage image("images/none.png", "images/nothing.png", &parent);
-    QCOMPARE(image.size(), QSize(0, 0));
-}
 
 void TestClickableImage::press_data()
 {
@@ -109,15 +101,6 @@ void TestClickableImage::setActiveRaisesOnlyWhenActivating()
     QCOMPARE(topmost(), &first);
 }
 
-void TestClickableImage::setFramed()
-{
-    QWidget parent;
-    ClickableImage image("images/off.png", "images/on.png", &parent);
-    image.setFramed(true);
-    QCOMPARE(image.frameStyle(), 6);
-    image.setFramed(false);
-    QCOMPARE(image.frameStyle(), int(QFrame::NoFrame));
-}
 
 QTEST_MAIN(TestClickableImage)
 #include "tst_clickableimage.moc"

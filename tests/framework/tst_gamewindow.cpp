@@ -30,7 +30,6 @@ public:
     using GameWindow::finishGame;
     using GameWindow::setDimensionColor;
     using GameWindow::setTitle;
-    using GameWindow::setToolbarVisible;
     using GameWindow::startRecording;
     using GameWindow::stopRecording;
 
@@ -76,8 +75,6 @@ private slots:
     void centering_data();
     void centering();
     void recordingNameIsFilledSynchronously();
-    void soundHasFinishedHidesSoundIcon();
-    void setToolbarVisibleTouchesOnlyTheStrip();
 
 private:
     TestWorkspace workspace{false};
@@ -104,8 +101,6 @@ void TestGameWindow::initColoursScreenAndTitle_data()
 
     QTest::newRow("VD") << QColor(154, 196, 75) << "Velocidad de denominación" << "#9ac44b";
     QTest::newRow("PA") << QColor(0, 150, 79) << "Conocimiento de grafemas" << "#00964f";
-    QTest::newRow("CF") << QColor(20, 96, 159) << "Segmentación de sílabas" << "#14609f";
-    QTest::newRow("CO") << QColor(245, 147, 52) << "Comprensión oral" << "#f59334";
 }
 
 void TestGameWindow::initColoursScreenAndTitle()
@@ -411,27 +406,7 @@ void TestGameWindow::recordingNameIsFilledSynchronously()
     QVERIFY(game.getRecordingIcon()->isHidden());
 }
 
-void TestGameWindow::soundHasFinishedHidesSoundIcon()
-{
-    ProbeGame game;
-    game.init();
-    game.start();
-    game.getSoundingIcon()->show();
-    game.soundHasFinished();
-    QVERIFY(game.getSoundingIcon()->isHidden());
-}
 
-void TestGameWindow::setToolbarVisibleTouchesOnlyTheStrip()
-{
-    ProbeGame game;
-    game.init();
-    game.start();
-    game.setToolbarVisible(false);
-    QVERIFY(game.getToolbar()->isHidden());
-    QVERIFY(!game.getExampleButton()->isHidden());
-    game.setToolbarVisible(true);
-    QVERIFY(game.getToolbar()->isVisible());
-}
 
 QTEST_MAIN(TestGameWindow)
 #include "tst_gamewindow.moc"

@@ -1,7 +1,23 @@
 #include "mainwindow.h"
 #include "ui_mainwindow.h"
 
+#include "abortdialog.h"
 #include "databasemanager.h"
+#include "gamecf1a.h"
+#include "gamecf2a.h"
+#include "gamecf2b.h"
+#include "gamecf3a.h"
+#include "gamecf3b.h"
+#include "gamecl1a.h"
+#include "gamecl2a.h"
+#include "gameco1a.h"
+#include "gamefp1a.h"
+#include "gamefp2a.h"
+#include "gamepa1a.h"
+#include "gamepa2a.h"
+#include "gamerv1a.h"
+#include "gamett1a.h"
+#include "gamevd.h"
 
 #include <QApplication>
 #include <QDate>
@@ -23,6 +39,22 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
     , database(new DatabaseManager())
+    , abortDialog(new AbortDialog())
+    , gameVD(new GameVD())
+    , gamePA1A(new GamePA1A())
+    , gamePA2A(new GamePA2A())
+    , gameCF1A(new GameCF1A())
+    , gameCF2A(new GameCF2A())
+    , gameCF2B(new GameCF2B())
+    , gameCF3A(new GameCF3A())
+    , gameCF3B(new GameCF3B())
+    , gameRV1A(new GameRV1A())
+    , gameTT1A(new GameTT1A())
+    , gameCO1A(new GameCO1A())
+    , gameFP1A(new GameFP1A())
+    , gameCL1A(new GameCL1A())
+    , gameFP2A(new GameFP2A())
+    , gameCL2A(new GameCL2A())
     , startupMessage(new QMessageBox())
     , startupOk(true)
     , evaluationId(0)
@@ -36,7 +68,8 @@ MainWindow::MainWindow(QWidget *parent)
     if (!ensureDirectory("envios", QString::fromUtf8("Problemas creando el directorio de sincronización.")))
         startupOk = false;
 
-    ui->horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
+    registerGames();
+    hideAllGames();
 
     if (!database->openDatabase()) {
         showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
@@ -45,10 +78,76 @@ MainWindow::MainWindow(QWidget *parent)
 
     setUnifiedTitleAndToolBarOnMac(true);
     setWindowTitle("Rumbolo");
+
+    connect(abortDialog, &AbortDialog::abortOne, this, &MainWindow::abortToNextGame);
+    connect(abortDialog, &AbortDialog::abortAll, this, &MainWindow::abortGame);
+}
+
+void MainWindow::registerGames()
+{
+    ui->horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
+    games.insert("VD1A", gameVD);
+    games.insert("PA1A", gamePA1A);
+    games.insert("PA2A", gamePA2A);
+    games.insert("CF1A", gameCF1A);
+    games.insert("CF2A", gameCF2A);
+    games.insert("CF2B", gameCF2B);
+    games.insert("CF3A", gameCF3A);
+    games.insert("CF3B", gameCF3B);
+    games.insert("RV1A", gameRV1A);
+    games.insert("TT1A", gameTT1A);
+    games.insert("CO1A", gameCO1A);
+    games.insert("FP1A", gameFP1A);
+    games.insert("CL1A", gameCL1A);
+    games.insert("FP2A", gameFP2A);
+    games.insert("CL2A", gameCL2A);
+    const QList<GameWindow *> inOrder = {gameVD, gamePA1A, gamePA2A, gameCF1A, gameCF2A, gameCF2B, gameCF3A, gameCF3B,
+                                         gameRV1A, gameTT1A, gameCO1A, gameFP1A, gameCL1A, gameFP2A, gameCL2A};
+    for (GameWindow *game : inOrder)
+        connectGame(game);
+}
+
+void MainWindow::connectGame(GameWindow *game)
+{
+    ui->horizontalLayout_2->addWidget(game);
+    connect(game, SIGNAL(requestSaveData(QString,QHash<QString,QString>)), this, SLOT(saveData(QString,QHash<QString,QString>)));
+    connect(game, &GameWindow::requestNextGame, this, &MainWindow::startNextGame);
+    connect(game, &GameWindow::requestAbortDialog, this, &MainWindow::showAbortDialog);
+    connect(game, &GameWindow::requestLogValueForKey, this, &MainWindow::logValueForKey);
+    game->hide();
+}
+
+void MainWindow::hideAllGames()
+{
+    for (GameWindow *game : qAsConst(games))
+        game->hide();
+}
+
+void MainWindow::showAbortDialog()
+{
+    abortDialog->move((width() - abortDialog->width()) / 2, (height() - abortDialog->height()) / 2);
+    abortDialog->show();
+    abortDialog->raise();
 }
 
 MainWindow::~MainWindow()
 {
+    delete gameCL2A;
+    delete gameFP2A;
+    delete gameCL1A;
+    delete gameFP1A;
+    delete gameCO1A;
+    delete gameTT1A;
+    delete gameRV1A;
+    delete gameCF3B;
+    delete gameCF3A;
+    delete gameCF2B;
+    delete gameCF2A;
+    delete gameCF1A;
+    delete gamePA2A;
+    delete gamePA1A;
+    delete gameVD;
+    delete abortDialog;
     delete ui;
     delete startupMessage;
     delete database;
@@ -122,6 +221,8 @@ void MainWindow::startGame(QString name, QString lastName, int level, QString co
         return;
     }
 
+    gameRV1A->setChildName(name);
+
     QHash<QString, QString> row;
     row.insert("name", name);
     row.insert("lastName", lastName);
@@ -163,6 +264,10 @@ void MainWindow::startGame(QString name, QString lastName, int level)
 
 bool MainWindow::saveData(QString table, QHash<QString, QString> data)
 {
+    if (isFromIdleTest()) {
+        qDebug() << "MainWindow::saveData ignored a record from a test that is not running";
+        return false;
+    }
     return saveData(table, data, nullptr);
 }
 
@@ -187,22 +292,45 @@ QHash<QString, QString> MainWindow::logRow(const QString &test, const QString &k
 
 bool MainWindow::logValueForKey(QString key, QString value)
 {
+    if (isFromIdleTest()) {
+        qDebug() << "MainWindow::logValueForKey ignored a row from a test that is not running:" << key << value;
+        return false;
+    }
     return saveData("log", logRow(currentTest, key, value));
+}
+
+bool MainWindow::isFromIdleTest() const
+{
+    // A test that is not the running one (hidden, skipped, or left over from an
+    // evaluation that has ended) must never move the battery or log a row.
+    auto *game = qobject_cast<GameWindow *>(sender());
+    return game && (evaluationId == 0 || game != games.value(currentTest));
 }
 
 void MainWindow::startNextGame()
 {
-    if (evaluationId == 0) {
-        qDebug() << "MainWindow::startNextGame ignored: no evaluation is running";
+    if (evaluationId == 0 || isFromIdleTest()) {
+        qDebug() << "MainWindow::startNextGame ignored: not asked by the running test of an evaluation";
         return;
     }
+    hideAllGames();
+    // A choice left open in the abort dialog belonged to the test that ended.
+    abortDialog->hide();
     if (testQueue.isEmpty()) {
         finishEvaluation(QString::fromUtf8(messageFinished), false);
         return;
     }
     stopAudio();
     currentTest = testQueue.takeFirst();
-    finishEvaluation(QString::fromUtf8(messageFinished), false);
+    GameWindow *game = games.value(currentTest);
+    if (!game) {
+        finishEvaluation(QString::fromUtf8(messageFinished), false);
+        return;
+    }
+    game->init();
+    game->setVisible(true);
+    game->setFocus();
+    connect(this, &MainWindow::soundHasFinished, game, &GameWindow::soundHasFinished);
 }
 
 void MainWindow::abortToNextGame()
@@ -223,6 +351,8 @@ void MainWindow::abortGame()
 
 void MainWindow::stopAudio()
 {
+    if (GameWindow *game = games.value(currentTest))
+        disconnect(this, &MainWindow::soundHasFinished, game, &GameWindow::soundHasFinished);
 }
 
 void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)
@@ -232,6 +362,8 @@ void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)
         saveData("log", logRow("FULL", "ABORT", "1"));
     evaluationId = 0;
     currentTest = QString("");
+    hideAllGames();
+    abortDialog->hide();
     restoreSize();
 
     QMessageBox box;

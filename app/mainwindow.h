@@ -6,7 +6,24 @@
 #include <QMainWindow>
 #include <QString>
 
+class AbortDialog;
 class DatabaseManager;
+class GameCF1A;
+class GameCF2A;
+class GameCF2B;
+class GameCF3A;
+class GameCF3B;
+class GameCL1A;
+class GameCL2A;
+class GameCO1A;
+class GameFP1A;
+class GameFP2A;
+class GamePA1A;
+class GamePA2A;
+class GameRV1A;
+class GameTT1A;
+class GameVD;
+class GameWindow;
 class QMessageBox;
 
 namespace Ui {
@@ -28,6 +45,8 @@ public:
     QString currentTestCode() const { return currentTest; }
     QList<QString> pendingTests() const { return testQueue; }
     DatabaseManager *databaseManager() const { return database; }
+    GameWindow *game(const QString &code) const { return games.value(code); }
+    AbortDialog *abortDialogWindow() const { return abortDialog; }
 
     // The ordered list of test codes for a school level (all fifteen for a full evaluation).
     static QList<QString> batteryFor(bool fullEvaluation, int level);
@@ -43,13 +62,21 @@ public slots:
     bool saveData(QString table, QHash<QString, QString> data, int *newId);
     bool logValueForKey(QString key, QString value);
     void startNextGame();
+    void showAbortDialog();
     void abortGame();
     void abortToNextGame();
+
+signals:
+    void soundHasFinished();
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void registerGames();
+    void connectGame(GameWindow *game);
+    void hideAllGames();
+    bool isFromIdleTest() const;
     bool ensureDirectory(const QString &name, const QString &failureMessage);
     void finishEvaluation(const QString &message, bool writeAbandonRow);
     QHash<QString, QString> logRow(const QString &test, const QString &key, const QString &value) const;
@@ -58,7 +85,24 @@ private:
 
     Ui::MainWindow *ui;
     DatabaseManager *database;
+    AbortDialog *abortDialog;
+    GameVD *gameVD;
+    GamePA1A *gamePA1A;
+    GamePA2A *gamePA2A;
+    GameCF1A *gameCF1A;
+    GameCF2A *gameCF2A;
+    GameCF2B *gameCF2B;
+    GameCF3A *gameCF3A;
+    GameCF3B *gameCF3B;
+    GameRV1A *gameRV1A;
+    GameTT1A *gameTT1A;
+    GameCO1A *gameCO1A;
+    GameFP1A *gameFP1A;
+    GameCL1A *gameCL1A;
+    GameFP2A *gameFP2A;
+    GameCL2A *gameCL2A;
     QList<QString> testQueue;
+    QHash<QString, GameWindow *> games;
     QMessageBox *startupMessage;
     bool startupOk;
     int evaluationId;

@@ -1,0 +1,23 @@
+#ifndef GAMEFP2A_H
+#define GAMEFP2A_H
+
+#include "gamewindow.h"
+
+// Temporary stand-in for the "FP2A" test until the real test is written: it
+// walks through the example and test phases and ends at the next button,
+// logging nothing, so that the battery can be run end to end.
+class GameFP2A : public GameWindow
+{
+    Q_OBJECT
+
+public:
+    explicit GameFP2A(QWidget *parent = nullptr);
+
+public slots:
+    void init() override;
+    void runExample() override;
+    void runGame() override;
+    void runNext() override;
+};
+
+#endif // GAMEFP2A_H

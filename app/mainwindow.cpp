@@ -19,6 +19,8 @@
 #include "gamerv1a.h"
 #include "gamett1a.h"
 #include "gamevd.h"
+#include "soundplayer.h"
+#include "voicerecorder.h"
 
 #include <QApplication>
 #include <QDate>
@@ -57,6 +59,8 @@ MainWindow::MainWindow(QWidget *parent)
     , gameCL1A(new GameCL1A())
     , gameFP2A(new GameFP2A())
     , gameCL2A(new GameCL2A())
+    , player(nullptr)
+    , recorder(nullptr)
     , startupMessage(new QMessageBox())
     , startupOk(true)
     , evaluationId(0)
@@ -64,6 +68,10 @@ MainWindow::MainWindow(QWidget *parent)
     startupMessage->setStandardButtons(QMessageBox::Ok);
 
     ui->setupUi(this);
+
+    recorder = new VoiceRecorder(this);
+    player = new SoundPlayer(this);
+    connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
 
     if (!ensureDirectory("grabaciones", QString::fromUtf8("Problemas creando el directorio de grabaciones.")))
         startupOk = false;
@@ -124,6 +132,9 @@ void MainWindow::connectGame(GameWindow *game)
     connect(game, &GameWindow::requestNextGame, this, &MainWindow::startNextGame);
     connect(game, &GameWindow::requestAbortDialog, this, &MainWindow::showAbortDialog);
     connect(game, &GameWindow::requestLogValueForKey, this, &MainWindow::logValueForKey);
+    connect(game, &GameWindow::requestPlaySound, this, &MainWindow::playSound);
+    connect(game, &GameWindow::requestStartRecordingSound, this, &MainWindow::startRecordingSound);
+    connect(game, &GameWindow::requestStopRecordingSound, this, &MainWindow::stopRecordingSound);
     game->hide();
 }
 
@@ -142,6 +153,10 @@ void MainWindow::showAbortDialog()
 
 MainWindow::~MainWindow()
 {
+    // A recording still running is completed before anything goes away.
+    recorder->stop();
+    delete recorder;
+    recorder = nullptr;
     delete gameCL2A;
     delete gameFP2A;
     delete gameCL1A;
@@ -363,8 +378,42 @@ void MainWindow::abortGame()
 
 void MainWindow::stopAudio()
 {
+    recorder->stop();
     if (GameWindow *game = games.value(currentTest))
         disconnect(this, &MainWindow::soundHasFinished, game, &GameWindow::soundHasFinished);
+    player->stop();
+}
+
+void MainWindow::playSound(QString soundPath)
+{
+    if (isFromIdleTest()) {
+        qDebug() << "MainWindow::playSound ignored a request from a test that is not running:" << soundPath;
+        return;
+    }
+    player->play(soundPath);
+}
+
+void MainWindow::finishedSound(QAudio::State state)
+{
+    player->finishedSound(state);
+}
+
+void MainWindow::startRecordingSound(QString *soundName)
+{
+    if (isFromIdleTest()) {
+        qDebug() << "MainWindow::startRecordingSound ignored a request from a test that is not running";
+        return;
+    }
+    if (!recorder->start(soundName))
+        finishEvaluation(QString::fromUtf8("No se puede continuar, problemas al abrir archivos de grabación."), false);
+}
+
+void MainWindow::stopRecordingSound()
+{
+    // A test that is no longer running must not end the running test's recording.
+    if (isFromIdleTest())
+        return;
+    recorder->stop();
 }
 
 void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)

@@ -3,6 +3,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QAudio>
 #include <QMainWindow>
 #include <QString>
 
@@ -26,6 +27,8 @@ class GameTT1A;
 class GameVD;
 class GameWindow;
 class QMessageBox;
+class SoundPlayer;
+class VoiceRecorder;
 
 namespace Ui {
 class MainWindow;
@@ -49,6 +52,8 @@ public:
     GameWindow *game(const QString &code) const { return games.value(code); }
     AbortDialog *abortDialogWindow() const { return abortDialog; }
     AdminWindow *administrationWindow() const { return adminWindow; }
+    SoundPlayer *soundPlayer() const { return player; }
+    VoiceRecorder *voiceRecorder() const { return recorder; }
 
     // The ordered list of test codes for a school level (all fifteen for a full evaluation).
     static QList<QString> batteryFor(bool fullEvaluation, int level);
@@ -67,6 +72,10 @@ public slots:
     void showAbortDialog();
     void abortGame();
     void abortToNextGame();
+    void playSound(QString soundPath);
+    void startRecordingSound(QString *soundName);
+    void stopRecordingSound();
+    void finishedSound(QAudio::State state);
 
 signals:
     void soundHasFinished();
@@ -106,6 +115,9 @@ private:
     GameCL2A *gameCL2A;
     QList<QString> testQueue;
     QHash<QString, GameWindow *> games;
+    // Playback of the prompts and recording of the answers, one of each at a time.
+    SoundPlayer *player;
+    VoiceRecorder *recorder;
     QMessageBox *startupMessage;
     bool startupOk;
     int evaluationId;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <memory>
 
+class GameWindow;
 class MainWindow;
 class QWidget;
 
@@ -27,6 +28,13 @@ public:
     // Starts an evaluation as the forms do, and returns its id (0 when none runs).
     int startEvaluation(int level, bool fullEvaluation = false, const QString &name = "Ana",
                         const QString &lastName = "Pérez");
+
+    // Starts a full evaluation and moves the battery on, without logging
+    // anything, until the test with the given code is the running one; returns it
+    // (on its transition screen), or null when it never came.
+    GameWindow *startAt(const QString &code);
+    // The log rows (evaluationId, test, key, value) of one test, in order.
+    QList<QStringList> rowsOf(const QString &code);
 
     // A press and release of the left button at a point of the widget (its centre by default).
     static void click(QWidget *widget, QPoint at = QPoint(-1, -1));

@@ -2,41 +2,37 @@
 #define BATTERYDRIVER_H
 
 #include "appfixture.h"
+#include "clickableimage.h"
 #include "gamewindow.h"
 #include "transitionlabel.h"
-#include "clickableimage.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QRegularExpression>
-#include <QStringList>
-#include <QtTest>
 
-// What the examiner does to move a test of the battery along, and the checks
-// the tests of the first family share.
+// What the examiner does to move a test along, and checks the battery's tests share.
 namespace BatteryDriver {
 
-// Starts a full evaluation, moves on to the test and clicks its way through
-// the transition screen, the example (when asked) and the test button.
-inline GameWindow *enterTest(AppFixture &app, const QString &code, bool runExample = true, bool runTest = true)
+// Moves a full evaluation on to the test and clicks through the transition
+// screen, the example button and (when asked) the test button.
+inline GameWindow *enterTest(AppFixture &app, const QString &code, bool runTest = true)
 {
     GameWindow *game = app.startAt(code);
-    if (!game)
-        return nullptr;
-    AppFixture::click(game->getTransitionLabel());
-    if (runExample)
+    if (game) {
+        AppFixture::click(game->getTransitionLabel());
         AppFixture::click(game->getExampleButton());
-    if (runExample && runTest)
-        AppFixture::click(game->getTestButton());
+        if (runTest)
+            AppFixture::click(game->getTestButton());
+    }
     return game;
 }
 
-// A key as the keyboard delivers it: press and release, with the text the
-// layout gives it. An auto-repeated press is what a key held down sends.
-inline void typeKey(QWidget *w, int key, const QString &text,
-                    Qt::KeyboardModifiers modifiers = Qt::NoModifier, bool autoRepeat = false)
+// A key press and release with the text the keyboard gives it; an
+// auto-repeated press is what a key held down sends.
+inline void typeKey(QWidget *w, int key, const QString &text, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                    bool autoRepeat = false)
 {
     QKeyEvent press(QEvent::KeyPress, key, modifiers, text, autoRepeat);
     QApplication::sendEvent(w, &press);
@@ -44,13 +40,13 @@ inline void typeKey(QWidget *w, int key, const QString &text,
     QApplication::sendEvent(w, &release);
 }
 
-// The lower-case letter a-z typed as it is.
+// A lower-case letter a-z.
 inline void typeLetter(QWidget *w, const QString &letter)
 {
     typeKey(w, Qt::Key_A + (letter.at(0).unicode() - 'a'), letter);
 }
 
-// (key, value) of the rows of one test in one evaluation, in order.
+// (key, value) of the rows of one test, of one evaluation or of all, in order.
 inline QList<QStringList> keyValues(AppFixture &app, const QString &code, int evaluationId = -1)
 {
     QList<QStringList> result;
@@ -60,22 +56,20 @@ inline QList<QStringList> keyValues(AppFixture &app, const QString &code, int ev
     return result;
 }
 
-// Every path exists in the kit; a picture whose name ends in "<w>x<h>.png" has
-// that size. Returns an empty text, or what is wrong.
+// Empty when every path is in the kit and every picture named "...<w>x<h>.png"
+// has that size; otherwise what is wrong.
 inline QString checkKit(const QStringList &paths)
 {
     static const QRegularExpression sized("(\\d+)x(\\d+)\\.png$");
     for (const QString &path : paths) {
         if (!QFileInfo(path).isFile())
             return path + " is missing";
-        if (!path.endsWith(".png"))
-            continue;
         const QImage picture(path);
-        if (picture.isNull())
+        if (path.endsWith(".png") && picture.isNull())
             return path + " is not a picture";
         const QRegularExpressionMatch m = sized.match(path);
         if (m.hasMatch() && picture.size() != QSize(m.captured(1).toInt(), m.captured(2).toInt()))
-            return QString("%1 is %2x%3").arg(path).arg(picture.width()).arg(picture.height());
+            return path + " has another size";
     }
     return QString();
 }

@@ -1,0 +1,133 @@
+#include "appfixture.h"
+#include "audiofixture.h"
+#include "clickableimage.h"
+#include "gamefp1a.h"
+#include "imagelabel.h"
+#include "mainwindow.h"
+#include "movielabel.h"
+#include "recordingfiles.h"
+#include "transitionlabel.h"
+#include "voicerecorder.h"
+
+#include <QImageReader>
+#include <QLabel>
+#include <QtTest>
+
+// Word and pseudo-word reading, run by an examiner in the real main window:
+// the example, then eight words each recorded on its own and logged with its
+// recording, whatever the examiner does with the next button meanwhile.
+class TestGameFP1A : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void picturesExist();
+    void exampleShowsTheWordInTheBubble();
+    void completeRun_data();
+    void completeRun();
+};
+
+void TestGameFP1A::picturesExist()
+{
+    TestWorkspace space;
+    if (!space.hasKit())
+        QSKIP("the stimulus kit has not been generated");
+    for (const QString &path : GameFP1A::resourcePaths())
+        QVERIFY2(QImageReader(path).canRead(), qPrintable(path));
+}
+
+void TestGameFP1A::exampleShowsTheWordInTheBubble()
+{
+    AppFixture app;
+    auto *game = qobject_cast<GameFP1A *>(app.startAt("FP1A"));
+    QVERIFY(game);
+    if (!app.workspace().hasKit())
+        QSKIP("the stimulus kit has not been generated");
+    AppFixture::click(game->getTransitionLabel());
+    QVERIFY(!game->getSpeechBubble()->isVisible());
+    QVERIFY(!game->getWordLabel()->isVisible());
+
+    AppFixture::click(game->getExampleButton());
+    QVERIFY(game->getSpeechBubble()->isVisible());
+    QVERIFY(game->getWordLabel()->isVisible());
+    QCOMPARE(game->getWordLabel()->text(), QString("popa"));
+    QVERIFY(game->getMartian()->isPlaying() || game->getMartian()->frameCount() <= 1);
+    QVERIFY(!game->getExampleButton()->isActive());
+    QVERIFY(game->getTestButton()->isActive());
+    QVERIFY(!game->getNextButton()->isActive());
+
+    // The martian and its bubble side by side, the word's centre on the bubble's writing place.
+    QCOMPARE(game->getSpeechBubble()->pos(),
+             game->getMartian()->pos() + QPoint(game->getMartian()->width(), 0));
+    const QPoint wordCentre = game->getWordLabel()->geometry().center();
+    const QPoint writingPlace = game->getSpeechBubble()->pos() + QPoint(140, 50);
+    QVERIFY2((wordCentre - writingPlace).manhattanLength() <= 8,
+             qPrintable(QString("word centred at %1,%2").arg(wordCentre.x()).arg(wordCentre.y())));
+
+    // The example is neither recorded nor logged.
+    QVERIFY(!app.window()->voiceRecorder()->isRecording());
+    QVERIFY(app.rowsOf("FP1A").isEmpty());
+}
+
+void TestGameFP1A::completeRun_data()
+{
+    QTest::addColumn<int>("extraClicks");
+    QTest::newRow("one click per word") << 0;
+    // Clicks repeated on the word, during every pause and after the last word.
+    QTest::newRow("impatient examiner") << 3;
+}
+
+void TestGameFP1A::completeRun()
+{
+    QFETCH(int, extraClicks);
+    AUDIO_SERVER_REQUIRED();
+    AppFixture app;
+    auto *game = qobject_cast<GameFP1A *>(app.startAt("FP1A"));
+    QVERIFY(game);
+    if (!app.workspace().hasKit())
+        QSKIP("the stimulus kit has not been generated");
+    QSignalSpy stops(game, &GameWindow::requestStopRecordingSound);
+    auto clickNext = [&](int times) {
+        for (int i = 0; i < times; ++i)
+            AppFixture::click(game->getNextButton());
+    };
+
+    AppFixture::click(game->getTransitionLabel());
+    AppFixture::click(game->getExampleButton());
+    AppFixture::click(game->getTestButton());
+    QVERIFY(!game->getWordLabel()->isVisible());
+    QVERIFY(!game->getNextButton()->isActive());
+    clickNext(extraClicks);
+
+    const QStringList words = {"cire", "ontil", "fopasa", "istana", "palo", "arbol", "camisa", "espejo"};
+    for (const QString &word : words) {
+        QTRY_VERIFY_WITH_TIMEOUT(game->getWordLabel()->isVisible(), 3000);
+        QCOMPARE(game->getWordLabel()->text(), word);
+        QVERIFY(game->getSpeechBubble()->isVisible());
+        QVERIFY(game->getNextButton()->isActive());
+        QVERIFY(app.window()->voiceRecorder()->isRecording());
+        QTest::qWait(120);
+        clickNext(1 + extraClicks);
+        QVERIFY(!game->getWordLabel()->isVisible());
+        QVERIFY(!game->getNextButton()->isActive());
+        QTest::qWait(200);
+        clickNext(extraClicks);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(game->isFinished(), 3000);
+    clickNext(extraClicks);
+    QVERIFY(!app.window()->voiceRecorder()->isRecording());
+    QCOMPARE(stops.count(), words.size());
+
+    const QList<QStringList> rows = app.rowsOf("FP1A");
+    QCOMPARE(rows.size(), 2 * words.size());
+    QStringList files;
+    for (int i = 0; i < words.size(); ++i) {
+        QCOMPARE(rows.at(2 * i).mid(2), (QStringList{"WORD", words.at(i)}));
+        QCOMPARE(rows.at(2 * i + 1).value(2), QString("FILE"));
+        files << rows.at(2 * i + 1).value(3);
+    }
+    QCOMPARE(RecordingFiles::problemsWith(app.workspace().path(), files), QString());
+}
+
+QTEST_MAIN(TestGameFP1A)
+#include "tst_gamefp1a.moc"

@@ -12,7 +12,9 @@
 #include <QImage>
 #include <QImageReader>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
@@ -86,12 +88,18 @@ QByteArray fileBytes(const QString &path)
 }
 
 // Runs the generator; returns its exit code (-1 when it did not run).
-int runGenerator(const QString &content, const QString &out, const QStringList &only, QString *stderrText = nullptr)
+int runGenerator(const QString &content, const QString &out, const QStringList &only, QString *stderrText = nullptr,
+                 const QString &path = QString())
 {
     QStringList args{"--content", content, "--out", out};
     for (const QString &pattern : only)
         args << "--only" << pattern;
     QProcess p;
+    if (!path.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("PATH", path);
+        p.setProcessEnvironment(env);
+    }
     p.start(KITGEN_PATH, args);
     if (!p.waitForFinished(120000))
         return -1;
@@ -312,6 +320,8 @@ private slots:
         QTest::newRow("answer too long for its line")
             << "texts/cl2a_preguntas.tsv" << "En un lago." << "En un lago muy lejano, al otro lado de las montañas."
             << "images/CL2A/*" << "too long";
+        QTest::newRow("scene part with an unknown flag")
+            << "things.tsv" << "🪲@0.5,0.5,0.7,t#7a4a23" << "🪲@0.5,0.5,0.7,q" << "images/CF3A/pulga*" << "unknown flag";
         QTest::newRow("unknown sound effect")
             << "prompts.tsv" << "effect\tdrum" << "effect\tgong" << "sounds/CF1A/*" << "unknown sound effect";
     }
@@ -339,6 +349,50 @@ private slots:
         QCOMPARE(runGenerator(content.path(), out.path(), {only}, &stderrText), 1);
         QVERIFY2(stderrText.contains(message), qPrintable(stderrText));
         QVERIFY2(!QFile::exists(out.path() + "/manifest.txt"), "a failed run must not leave a manifest");
+    }
+
+    void generatorReportsBrokenTools_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("speech synthesiser missing") << "espeak-ng" << false << "cannot start espeak-ng";
+        QTest::newRow("sound converter failing") << "sox" << true << "failed (exit 3)";
+    }
+
+    void generatorReportsBrokenTools()
+    {
+        QFETCH(QString, tool);
+        QFETCH(bool, present);
+        QFETCH(QString, message);
+        // A folder of programs holding the real tools, less the broken one.
+        QTemporaryDir bin, out;
+        for (const QString &name : {QString("espeak-ng"), QString("sox"), QString("convert")}) {
+            if (name == tool)
+                continue;
+            const QString real = QStandardPaths::findExecutable(name);
+            QVERIFY2(!real.isEmpty(), qPrintable(name + " is not installed"));
+            QVERIFY(QFile::link(real, bin.filePath(name)));
+        }
+        if (present) {
+            QFile script(bin.filePath(tool));
+            QVERIFY(script.open(QIODevice::WriteOnly));
+            // It starts writing its output, then fails.
+            script.write("#!/bin/sh\nfor a in \"$@\"; do case \"$a\" in *.part) echo half > \"$a\";; esac; done\n"
+                         "echo broken >&2\nexit 3\n");
+            script.close();
+            QVERIFY(script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        }
+        QString stderrText;
+        QCOMPARE(runGenerator(KITGEN_CONTENT, out.path(), {"sounds/PA2A/*", "images/PA1A/a.png"}, &stderrText, bin.path()), 1);
+        QVERIFY2(stderrText.contains(message), qPrintable(stderrText));
+        QVERIFY(!QFile::exists(out.path() + "/manifest.txt"));
+        // Nothing half-made is left where the prompts belong.
+        QStringList left;
+        QDirIterator it(out.path() + "/sounds", QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            left << it.next();
+        QVERIFY2(left.isEmpty(), qPrintable(left.join(' ')));
     }
 };
 

@@ -677,6 +677,20 @@ bool KitGenerator::writeManifest(QString *error) const
 
 bool KitGenerator::run(QString *error)
 {
+    if (generate(error))
+        return true;
+    // Leave no half-made file where the kit's files belong; the next run starts them again.
+    for (const QString &tree : {QString("images"), QString("sounds")}) {
+        QDirIterator it(absolute(tree), {"*.part"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            QFile::remove(it.next());
+    }
+    QDir(options.outputFolder + "/.work").removeRecursively();
+    return false;
+}
+
+bool KitGenerator::generate(QString *error)
+{
     QElapsedTimer timer;
     timer.start();
     if (!EmojiArt::fontAvailable(error))

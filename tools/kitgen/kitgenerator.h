@@ -53,6 +53,7 @@ private:
         QList<JobRunner::Step> steps;                       // Wav
     };
 
+    bool generate(QString *error);
     bool plan(QString *error);
     void addPicture(const QString &path, int w, int h, const QString &about, std::function<QImage(QString *)> draw);
     void addAnimation(const QString &path, int w, int h, const QString &about,

@@ -110,6 +110,8 @@ void GameFP1A::runExample()
 
 void GameFP1A::runGame()
 {
+    if (testRunning)
+        return;
     testButton->setActive(false);
     testRunning = true;
     wordLabel->hide();

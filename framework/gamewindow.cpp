@@ -211,8 +211,11 @@ void GameWindow::resizeEvent(QResizeEvent *event)
     exampleButton->move(10, onStrip(exampleButton));
     testButton->move(exampleButton->width() + 20, onStrip(testButton));
     nextButton->move(exampleButton->width() + 3 * testButton->width() + 30, onStrip(nextButton));
-    recordingIcon->move(TW - recordingIcon->width() - 10, onStrip(recordingIcon));
-    soundingIcon->move(TW - soundingIcon->width() - 10, onStrip(soundingIcon));
+    // The indicators sit at the right end of the strip, or of the window when the
+    // strip is wider than the screen, so that the examiner always sees them.
+    const int right = qMin(TW, W);
+    recordingIcon->move(right - recordingIcon->width() - 10, onStrip(recordingIcon));
+    soundingIcon->move(right - soundingIcon->width() - 10, onStrip(soundingIcon));
     checkIcon->move(W - checkIcon->width() - 10, H - checkIcon->height() - L - 10);
 }
 

@@ -1,35 +1,37 @@
 #include "gamecf2a.h"
 
-#include "clickableimage.h"
+namespace {
+const char testCodeText[] = "CF2A";
+}
 
 GameCF2A::GameCF2A(QWidget *parent)
-    : GameWithFriends(parent)
+    : GameCF2Generic(parent)
 {
-    setDimensionColor(20, 96, 159);
+    setTestCode(testCodeText);
     setTitle("Reconocimiento de sílaba inicial");
 }
 
-void GameCF2A::init()
+const QList<GameCF2Generic::Item> &GameCF2A::items()
 {
-    GameWithFriends::init();
-    exampleButton->setActive(true);
+    // Target word, top, middle and bottom picture, item key (the right picture).
+    static const QList<Item> table = {
+        {"mano", "mago", "mesa", "gato", "mago"},
+        {"gorro", "goma", "gato", "loro", "goma"},
+        {"conejo", "corona", "boleta", "cadena", "corona"},
+        {"tesoro", "tomate", "tetera", "repollo", "tetera"},
+        {"lapiz", "luna", "lana", "rana", "lana"},
+        {"remo", "rata", "perro", "regla", "regla"},
+        {"galleta", "gusano", "maleta", "gallina", "gallina"},
+    };
+    return table;
 }
 
-void GameCF2A::runExample()
+void GameCF2A::buildStimuli()
 {
-    exampleButton->setActive(false);
-    testButton->setActive(true);
+    addItems(items());
 }
 
-void GameCF2A::runGame()
+QStringList GameCF2A::resourcePaths()
 {
-    testButton->setActive(false);
-    nextButton->setActive(true);
-    testRunning = true;
-}
-
-void GameCF2A::runNext()
-{
-    nextButton->setActive(false);
-    finishGame();
+    return resourcePathsFor(testCodeText, items());
 }

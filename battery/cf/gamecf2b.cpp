@@ -1,35 +1,37 @@
 #include "gamecf2b.h"
 
-#include "clickableimage.h"
+namespace {
+const char testCodeText[] = "CF2B";
+}
 
 GameCF2B::GameCF2B(QWidget *parent)
-    : GameWithFriends(parent)
+    : GameCF2Generic(parent)
 {
-    setDimensionColor(20, 96, 159);
+    setTestCode(testCodeText);
     setTitle("Reconocimiento de sílaba final");
 }
 
-void GameCF2B::init()
+const QList<GameCF2Generic::Item> &GameCF2B::items()
 {
-    GameWithFriends::init();
-    exampleButton->setActive(true);
+    // Target word, top, middle and bottom picture, item key (the right picture).
+    static const QList<Item> table = {
+        {"pasa", "hueso", "mesa", "cama", "mesa"},
+        {"rosa", "casa", "queso", "roca", "casa"},
+        {"taco", "saco", "cerca", "sapo", "saco"},
+        {"pelota", "galleta", "tomate", "cebolla", "galleta"},
+        {"noche", "ocho", "postre", "leche", "leche"},
+        {"valle", "calle", "silla", "llave", "calle"},
+        {"botella", "cabello", "cebolla", "polera", "cebolla"},
+    };
+    return table;
 }
 
-void GameCF2B::runExample()
+void GameCF2B::buildStimuli()
 {
-    exampleButton->setActive(false);
-    testButton->setActive(true);
+    addItems(items());
 }
 
-void GameCF2B::runGame()
+QStringList GameCF2B::resourcePaths()
 {
-    testButton->setActive(false);
-    nextButton->setActive(true);
-    testRunning = true;
-}
-
-void GameCF2B::runNext()
-{
-    nextButton->setActive(false);
-    finishGame();
+    return resourcePathsFor(testCodeText, items());
 }

@@ -1,23 +1,26 @@
 #ifndef GAMECF2B_H
 #define GAMECF2B_H
 
-#include "gamewithfriends.h"
+#include "gamecf2generic.h"
 
-// Temporary stand-in for the "CF2B" test until the real test is written: it
-// walks through the example and test phases and ends at the next button,
-// logging nothing, so that the battery can be run end to end.
-class GameCF2B : public GameWithFriends
+// "CF2B": the child picks the picture whose name shares the last syllable of the
+// spoken word.
+class GameCF2B : public GameCF2Generic
 {
     Q_OBJECT
 
 public:
     explicit GameCF2B(QWidget *parent = nullptr);
 
-public slots:
-    void init() override;
-    void runExample() override;
-    void runGame() override;
-    void runNext() override;
+    // Every picture and sound this test can ask for.
+    static QStringList resourcePaths();
+
+protected:
+    void buildStimuli() override;
+
+private:
+    // The example first, then the six test items.
+    static const QList<Item> &items();
 };
 
 #endif // GAMECF2B_H

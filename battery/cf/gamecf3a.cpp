@@ -1,35 +1,37 @@
 #include "gamecf3a.h"
 
-#include "clickableimage.h"
+namespace {
+const char testCodeText[] = "CF3A";
+}
 
 GameCF3A::GameCF3A(QWidget *parent)
-    : GameWithFriends(parent)
+    : GameCF2Generic(parent)
 {
-    setDimensionColor(20, 96, 159);
+    setTestCode(testCodeText);
     setTitle("Reconocimiento de sonido inicial");
 }
 
-void GameCF3A::init()
+const QList<GameCF2Generic::Item> &GameCF3A::items()
 {
-    GameWithFriends::init();
-    exampleButton->setActive(true);
+    // Target word, top, middle and bottom picture, item key (the right picture).
+    static const QList<Item> table = {
+        {"ojo", "oso", "ajo", "pollo", "oso"},
+        {"una", "olla", "uva", "pulga", "uva"},
+        {"mapa", "mono", "casa", "pala", "mono"},
+        {"seda", "saco", "rata", "pera", "saco"},
+        {"toro", "loro", "taza", "loco", "taza"},
+        {"paloma", "poroto", "madera", "carroza", "poroto"},
+        {"camino", "payaso", "amigo", "cocina", "cocina"},
+    };
+    return table;
 }
 
-void GameCF3A::runExample()
+void GameCF3A::buildStimuli()
 {
-    exampleButton->setActive(false);
-    testButton->setActive(true);
+    addItems(items());
 }
 
-void GameCF3A::runGame()
+QStringList GameCF3A::resourcePaths()
 {
-    testButton->setActive(false);
-    nextButton->setActive(true);
-    testRunning = true;
-}
-
-void GameCF3A::runNext()
-{
-    nextButton->setActive(false);
-    finishGame();
+    return resourcePathsFor(testCodeText, items());
 }

@@ -1,23 +1,26 @@
 #ifndef GAMECF3A_H
 #define GAMECF3A_H
 
-#include "gamewithfriends.h"
+#include "gamecf2generic.h"
 
-// Temporary stand-in for the "CF3A" test until the real test is written: it
-// walks through the example and test phases and ends at the next button,
-// logging nothing, so that the battery can be run end to end.
-class GameCF3A : public GameWithFriends
+// "CF3A": the child picks the picture whose name shares the first sound of the
+// spoken word.
+class GameCF3A : public GameCF2Generic
 {
     Q_OBJECT
 
 public:
     explicit GameCF3A(QWidget *parent = nullptr);
 
-public slots:
-    void init() override;
-    void runExample() override;
-    void runGame() override;
-    void runNext() override;
+    // Every picture and sound this test can ask for.
+    static QStringList resourcePaths();
+
+protected:
+    void buildStimuli() override;
+
+private:
+    // The example first, then the six test items.
+    static const QList<Item> &items();
 };
 
 #endif // GAMECF3A_H

@@ -1,35 +1,37 @@
 #include "gamecf3b.h"
 
-#include "clickableimage.h"
+namespace {
+const char testCodeText[] = "CF3B";
+}
 
 GameCF3B::GameCF3B(QWidget *parent)
-    : GameWithFriends(parent)
+    : GameCF2Generic(parent)
 {
-    setDimensionColor(20, 96, 159);
+    setTestCode(testCodeText);
     setTitle("Reconocimiento de sonido final");
 }
 
-void GameCF3B::init()
+const QList<GameCF2Generic::Item> &GameCF3B::items()
 {
-    GameWithFriends::init();
-    exampleButton->setActive(true);
+    // Target word, top, middle and bottom picture, item key (the right picture).
+    static const QList<Item> table = {
+        {"roca", "copa", "remo", "peste", "remo"},
+        {"tope", "bote", "tapa", "rata", "bote"},
+        {"jarabe", "chupete", "jirafa", "raqueta", "chupete"},
+        {"sarten", "volcan", "sofa", "papel", "volcan"},
+        {"corazon", "cazador", "colador", "tulipan", "tulipan"},
+        {"farol", "feliz", "papel", "jarron", "papel"},
+        {"carcel", "trebol", "copa", "balde", "trebol"},
+    };
+    return table;
 }
 
-void GameCF3B::runExample()
+void GameCF3B::buildStimuli()
 {
-    exampleButton->setActive(false);
-    testButton->setActive(true);
+    addItems(items());
 }
 
-void GameCF3B::runGame()
+QStringList GameCF3B::resourcePaths()
 {
-    testButton->setActive(false);
-    nextButton->setActive(true);
-    testRunning = true;
-}
-
-void GameCF3B::runNext()
-{
-    nextButton->setActive(false);
-    finishGame();
+    return resourcePathsFor(testCodeText, items());
 }

@@ -58,6 +58,8 @@ void TestGameRV1A::childNameOpensTheStory_data()
     QTest::newRow("accented, two names") << QString::fromUtf8("maría josé") << QString::fromUtf8("María");
     QTest::newRow("capitals") << "JUAN" << "Juan";
     QTest::newRow("accented capital") << QString::fromUtf8("ÁNGELA") << QString::fromUtf8("Ángela");
+    // A name with a period can still be found: periods are left out on both sides.
+    QTest::newRow("with a period") << QString::fromUtf8("m.josé") << QString::fromUtf8("M.josé");
 }
 
 void TestGameRV1A::childNameOpensTheStory()

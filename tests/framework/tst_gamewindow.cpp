@@ -323,6 +323,9 @@ void TestGameWindow::toolbarPlacement_data()
                                << QPoint(330, 543) << QPoint(666, 556) << QPoint(660, 558) << QPoint(740, 550);
     QTest::newRow("1366 x 768") << QSize(1366, 768) << QPoint(0, 704) << QPoint(10, 716) << QPoint(110, 714)
                                 << QPoint(330, 711) << QPoint(666, 724) << QPoint(660, 726) << QPoint(1306, 718);
+    // A strip wider than the window: the indicators stay inside the window.
+    QTest::newRow("600 x 400") << QSize(600, 400) << QPoint(0, 336) << QPoint(10, 348) << QPoint(110, 346)
+                               << QPoint(330, 343) << QPoint(566, 356) << QPoint(560, 358) << QPoint(540, 350);
 }
 
 void TestGameWindow::toolbarPlacement()

@@ -1,0 +1,109 @@
+#include "scoringserviceprocess.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSslConfiguration>
+
+ScoringServiceProcess::ScoringServiceProcess()
+{
+    process.setProgram(executable());
+}
+
+ScoringServiceProcess::~ScoringServiceProcess()
+{
+    stop();
+}
+
+QString ScoringServiceProcess::executable()
+{
+    return QStringLiteral(RUMBOLO_SCORING_SERVICE_EXECUTABLE);
+}
+
+bool ScoringServiceProcess::addAccount(const QString &user, const QString &password)
+{
+    QProcess adding;
+    adding.start(executable(), {"add-account", "--data-dir", dir.path(), user});
+    adding.write(password.toUtf8() + "\n");
+    adding.closeWriteChannel();
+    return adding.waitForFinished(10000) && adding.exitStatus() == QProcess::NormalExit && adding.exitCode() == 0;
+}
+
+bool ScoringServiceProcess::start(const QStringList &options)
+{
+    stop();
+    logText.clear();
+    process.setArguments(QStringList{"serve", "--data-dir", dir.path(), "--port", "0"} + options);
+    process.start();
+    if (!process.waitForStarted(5000))
+        return false;
+
+    // The service prints its address once it listens.
+    static const QRegularExpression listening("^Listening on (https://\\S+)$", QRegularExpression::MultilineOption);
+    QByteArray output;
+    const QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired() && process.state() == QProcess::Running) {
+        process.waitForReadyRead(100);
+        output += process.readAllStandardOutput();
+        const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
+        if (match.hasMatch()) {
+            url = match.captured(1);
+            QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+            tls.addCaCertificates(caCertificate());
+            QSslConfiguration::setDefaultConfiguration(tls);
+            return true;
+        }
+    }
+    qWarning("scoring service did not start: %s %s", output.constData(), process.readAllStandardError().constData());
+    return false;
+}
+
+void ScoringServiceProcess::stop()
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(5000)) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    logText += QString::fromUtf8(process.readAllStandardError());
+}
+
+QStringList ScoringServiceProcess::storedArchives(const QString &user) const
+{
+    // Files are named so that their order is the order of arrival; a user name
+    // of plain characters is its own folder name.
+    const QDir uploads(dir.filePath("uploads/" + user));
+    QStringList paths;
+    for (const QString &name : uploads.entryList({"*.zip"}, QDir::Files, QDir::Name))
+        paths << uploads.filePath(name);
+    return paths;
+}
+
+QString ScoringServiceProcess::log()
+{
+    logText += QString::fromUtf8(process.readAllStandardError());
+    return logText;
+}
+
+bool ScoringServiceProcess::makeArchive(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
+{
+    static const char script[] = R"(
+import base64, json, sys, zipfile
+entries = json.load(sys.stdin)
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
+    for name, data in entries:
+        z.writestr(name, base64.b64decode(data))
+)";
+    QJsonArray list;
+    for (const auto &entry : entries)
+        list.append(QJsonArray{entry.first, QString::fromLatin1(entry.second.toBase64())});
+    QProcess python;
+    python.start("python3", {"-c", script, path});
+    python.write(QJsonDocument(list).toJson());
+    python.closeWriteChannel();
+    return python.waitForFinished(10000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+}

@@ -1,0 +1,54 @@
+#ifndef SCORINGSERVICEPROCESS_H
+#define SCORINGSERVICEPROCESS_H
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+// A local scoring service of its own for one test: a fresh data directory, the
+// accounts the test adds, a free port on loopback, and its certificate
+// authority trusted by every Qt network request of the test process.
+class ScoringServiceProcess
+{
+public:
+    ScoringServiceProcess();
+    ~ScoringServiceProcess();
+
+    ScoringServiceProcess(const ScoringServiceProcess &) = delete;
+    ScoringServiceProcess &operator=(const ScoringServiceProcess &) = delete;
+
+    // Adds an account (the password goes through standard input).
+    bool addAccount(const QString &user, const QString &password);
+    // Starts serving with the given extra options ("--reject-upload", "2", ...)
+    // and waits until it listens. A running instance is stopped first; the data
+    // directory is kept.
+    bool start(const QStringList &options = {});
+    void stop();
+
+    QString baseUrl() const { return url; }
+    QString dataDirectory() const { return dir.path(); }
+    QString caCertificate() const { return dir.filePath("tls/ca.crt"); }
+    // The archives stored for a user (plain characters only), in the order they were accepted.
+    QStringList storedArchives(const QString &user) const;
+    // What the running (or last) instance has written to its log so far.
+    QString log();
+
+    static QString executable();
+
+    // Writes a zip archive with the given entries (name, contents), made by an
+    // independent zip writer (Python's zipfile), for uploads that the
+    // application would not make.
+    static bool makeArchive(const QString &path, const QList<QPair<QString, QByteArray>> &entries);
+
+private:
+    QTemporaryDir dir;
+    QProcess process;
+    QString url;
+    QString logText;
+};
+
+#endif // SCORINGSERVICEPROCESS_H

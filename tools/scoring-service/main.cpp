@@ -1,0 +1,122 @@
+// rumbolo-scoring-service: a local stand-in for the scoring service that the
+// application sends evaluations to.
+
+#include "accountstore.h"
+#include "atomicfile.h"
+#include "scoringservice.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+const char kUsage[] = R"(Usage:
+  rumbolo-scoring-service serve --data-dir DIR [--host HOST] [--port PORT]
+        [--refuse-credentials] [--reject-upload N] [--drop-upload N] [--delay-ms MS]
+  rumbolo-scoring-service add-account --data-dir DIR USER [--password PASSWORD]
+
+serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 picks a
+             free port, printed on start). On first start it creates its development
+             certificate authority in DIR/tls and prints where its certificate is.
+             Accepted archives are stored under DIR/uploads/<user>/.
+             For tests it can misbehave:
+               --refuse-credentials  refuse every account
+               --reject-upload N     answer the N-th upload without "EXITO" (0: every one)
+               --drop-upload N       drop the connection while answering the N-th upload (0: every one)
+               --delay-ms MS         wait MS milliseconds before answering each request
+add-account  Adds USER to DIR/accounts (or gives it a new password). Without --password the
+             password is read as one line from standard input. Only a salted hash is kept.
+)";
+
+int usage(const std::string &problem)
+{
+    if (!problem.empty())
+        std::cerr << "rumbolo-scoring-service: " << problem << "\n";
+    std::cerr << kUsage;
+    return 2;
+}
+
+bool number(const std::string &text, int &value)
+{
+    char *end = nullptr;
+    const long parsed = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || parsed < 0 || parsed > 1000000)
+        return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+}
+
+int main(int argc, char **argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h")
+        return usage(args.empty() ? "no command given" : "");
+    const std::string command = args[0];
+
+    ScoringService::Options options;
+    std::vector<std::string> positional;
+    std::string password;
+    bool passwordGiven = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        auto value = [&]() { return args[++i]; };
+        if (arg == "--data-dir" && hasValue) {
+            options.dataDirectory = value();
+        } else if (arg == "--host" && hasValue && command == "serve") {
+            options.host = value();
+        } else if (arg == "--port" && hasValue && command == "serve") {
+            if (!number(value(), options.port) || options.port > 65535)
+                return usage("bad port");
+        } else if (arg == "--refuse-credentials" && command == "serve") {
+            options.refuseCredentials = true;
+        } else if (arg == "--reject-upload" && hasValue && command == "serve") {
+            if (!number(value(), options.rejectUpload))
+                return usage("bad count for --reject-upload");
+        } else if (arg == "--drop-upload" && hasValue && command == "serve") {
+            if (!number(value(), options.dropUpload))
+                return usage("bad count for --drop-upload");
+        } else if (arg == "--delay-ms" && hasValue && command == "serve") {
+            if (!number(value(), options.delayMs))
+                return usage("bad delay");
+        } else if (arg == "--password" && hasValue && command == "add-account") {
+            password = value();
+            passwordGiven = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            return usage("unknown option or missing value: " + arg);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (options.dataDirectory.empty())
+        return usage("--data-dir is required");
+
+    if (command == "serve") {
+        if (!positional.empty())
+            return usage("unexpected argument: " + positional.front());
+        return ScoringService(options).run();
+    }
+
+    if (command == "add-account") {
+        if (positional.size() != 1)
+            return usage("add-account takes exactly one user name");
+        if (!passwordGiven) {
+            std::getline(std::cin, password);
+            if (!password.empty() && password.back() == '\r')
+                password.pop_back();
+        }
+        std::string error;
+        AccountStore store(options.dataDirectory + "/accounts");
+        if (!AtomicFile::makeDirectories(options.dataDirectory, error) || !store.add(positional.front(), password, error)) {
+            std::cerr << "rumbolo-scoring-service: cannot add the account: " << error << std::endl;
+            return 1;
+        }
+        std::cout << "Account " << positional.front() << " is ready in " << options.dataDirectory << "/accounts"
+                  << std::endl;
+        return 0;
+    }
+
+    return usage("unknown command: " + command);
+}

@@ -3,9 +3,14 @@
 
 #include "gamewindow.h"
 
-// Temporary stand-in for the "FP2A" test until the real test is written: it
-// walks through the example and test phases and ends at the next button,
-// logging nothing, so that the battery can be run end to end.
+#include <QStringList>
+
+class ImageLabel;
+
+// Text reading: the child reads a short story, shown as one picture, aloud.
+// The test button shows the story and starts the recording and the stopwatch;
+// the next button ends them and logs the reading time ("TIME", milliseconds)
+// and the recording ("FILE"). There is no example.
 class GameFP2A : public GameWindow
 {
     Q_OBJECT
@@ -13,11 +18,21 @@ class GameFP2A : public GameWindow
 public:
     explicit GameFP2A(QWidget *parent = nullptr);
 
+    // Every picture this test can show.
+    static QStringList resourcePaths();
+
+    ImageLabel *getStory() const { return story; }
+
 public slots:
     void init() override;
-    void runExample() override;
     void runGame() override;
     void runNext() override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    ImageLabel *story;
 };
 
 #endif // GAMEFP2A_H

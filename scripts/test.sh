@@ -26,7 +26,8 @@ if [ -f "$ROOT/scripts/scoring-service.sh" ]; then
     start_scoring_service "$SERVICES_DIR/scoring" "$ROOT/build" || exit 1
 fi
 
-export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0:halt_on_error=1"
+export ASAN_OPTIONS="detect_leaks=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 status=0

@@ -22,6 +22,7 @@
 
 #include <QFile>
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QtEndian>
 #include <QtTest>
 
@@ -91,6 +92,11 @@ private slots:
             } else {
                 QImageReader reader(ws.filePath(path));
                 QVERIFY2(reader.canRead(), qPrintable(path + ": no readable picture"));
+                // A size in the name ("...230x230.png") is the size the layout relies on.
+                static const QRegularExpression stated("(\\d+)x(\\d+)\\.png$");
+                const QRegularExpressionMatch m = stated.match(path);
+                if (m.hasMatch())
+                    QCOMPARE(reader.size(), QSize(m.captured(1).toInt(), m.captured(2).toInt()));
             }
         }
     }

@@ -7,10 +7,7 @@
 #include "transitionlabel.h"
 
 #include <QApplication>
-#include <QFileInfo>
-#include <QImage>
 #include <QKeyEvent>
-#include <QRegularExpression>
 
 // What the examiner does to move a test along, and checks the battery's tests share.
 namespace BatteryDriver {
@@ -56,22 +53,18 @@ inline QList<QStringList> keyValues(AppFixture &app, const QString &code, int ev
     return result;
 }
 
-// Empty when every path is in the kit and every picture named "...<w>x<h>.png"
-// has that size; otherwise what is wrong.
-inline QString checkKit(const QStringList &paths)
+// Types the letters before `position` right, then the given key; the rows of
+// the test afterwards.
+inline QList<QStringList> answerAt(AppFixture &app, const QString &code, const QStringList &letters, int position,
+                                   int key, const QString &text)
 {
-    static const QRegularExpression sized("(\\d+)x(\\d+)\\.png$");
-    for (const QString &path : paths) {
-        if (!QFileInfo(path).isFile())
-            return path + " is missing";
-        const QImage picture(path);
-        if (path.endsWith(".png") && picture.isNull())
-            return path + " is not a picture";
-        const QRegularExpressionMatch m = sized.match(path);
-        if (m.hasMatch() && picture.size() != QSize(m.captured(1).toInt(), m.captured(2).toInt()))
-            return path + " has another size";
-    }
-    return QString();
+    GameWindow *game = enterTest(app, code);
+    if (!game)
+        return {};
+    for (int i = 0; i < position; ++i)
+        typeLetter(game, letters.at(i));
+    typeKey(game, key, text, text.at(0).isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
+    return keyValues(app, code);
 }
 
 } // namespace BatteryDriver

@@ -20,7 +20,6 @@ private slots:
     void strikesScoreTheWord();
     void completeRun();
     void drumsticksTakeTurns();
-    void resourcesInKit();
 
 private:
     static void strike(QWidget *game, int times)
@@ -130,15 +129,6 @@ void TestGameCF1A::drumsticksTakeTurns()
         QVERIFY(qAbs(stick->geometry().center().x() - edge) <= 1);
         QCOMPARE(stick->y() + stick->height(), drum.top() + 20);
     }
-}
-
-void TestGameCF1A::resourcesInKit()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been built");
-    QCOMPARE(GameCF1A::resourcePaths().size(), 15);
-    QCOMPARE(checkKit(GameCF1A::resourcePaths()), QString());
 }
 
 QTEST_MAIN(TestGameCF1A)

@@ -10,8 +10,6 @@
 #include "transitionlabel.h"
 #include "widgetcf2stimuli.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -61,8 +59,6 @@ private slots:
     void completeRun();
     void spaceNamesTheOptionsInTurn();
     void laterEvaluationAfterAnAbandonedRun();
-    void resourcesExistInTheKit_data();
-    void resourcesExistInTheKit();
 };
 
 void TestGameCF2Generic::completeRun_data()
@@ -240,29 +236,6 @@ void TestGameCF2Generic::laterEvaluationAfterAnAbandonedRun()
                                               {id, "CF2A", "lana", "0"},
                                               {id, "CF2A", "regla", "0"},
                                               {id, "CF2A", "gallina", "0"}}));
-}
-
-void TestGameCF2Generic::resourcesExistInTheKit_data()
-{
-    QTest::addColumn<QStringList>("paths");
-    QTest::newRow("CF2A") << GameCF2A::resourcePaths();
-    QTest::newRow("CF2B") << GameCF2B::resourcePaths();
-    QTest::newRow("CF3A") << GameCF3A::resourcePaths();
-    QTest::newRow("CF3B") << GameCF3B::resourcePaths();
-}
-
-void TestGameCF2Generic::resourcesExistInTheKit()
-{
-    QFETCH(QStringList, paths);
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("The stimulus kit is not linked into the workspace");
-    QVERIFY(paths.size() > 20);
-    for (const QString &path : paths) {
-        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
-        if (path.endsWith(".png"))
-            QCOMPARE(QImageReader(path).size(), QSize(230, 230));
-    }
 }
 
 QTEST_MAIN(TestGameCF2Generic)

@@ -15,19 +15,9 @@ class TestGameCL1A : public QObject
     Q_OBJECT
 
 private slots:
-    void picturesExist();
     void completeRun_data();
     void completeRun();
 };
-
-void TestGameCL1A::picturesExist()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been generated");
-    QCOMPARE(GameCL1A::resourcePaths().size(), 24);
-    QCOMPARE(BatteryDriver::checkKit(GameCL1A::resourcePaths()), QString());
-}
 
 void TestGameCL1A::completeRun_data()
 {

@@ -7,7 +7,6 @@
 #include "mainwindow.h"
 #include "transitionlabel.h"
 
-#include <QImageReader>
 #include <QtTest>
 
 // Reading comprehension in the real main window: four questions laid over the
@@ -17,23 +16,9 @@ class TestGameCL2A : public QObject
     Q_OBJECT
 
 private slots:
-    void resourcesExist();
     void completeRun_data();
     void completeRun();
 };
-
-void TestGameCL2A::resourcesExist()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been generated");
-    QCOMPARE(BatteryDriver::checkKit(GameCL2A::resourcePaths()), QString());
-    // The answer areas reach 450 pixels right of and 600 below a picture's corner.
-    for (const QString &path : GameCL2A::resourcePaths()) {
-        const QSize size = QImageReader(path).size();
-        QVERIFY2(path.endsWith(".wav") || (size.width() >= 450 && size.height() >= 600), qPrintable(path));
-    }
-}
 
 void TestGameCL2A::completeRun_data()
 {

@@ -31,7 +31,6 @@ private:
     static int visibleQuestion(GameCO1A *game);
 
 private slots:
-    void resourcesExist();
     void completeRun_data();
     void completeRun();
     void abandonedQuestionDoesNotReturn();
@@ -56,15 +55,6 @@ int TestGameCO1A::visibleQuestion(GameCO1A *game)
         if (game->question(i)->isVisible())
             shown = shown == -1 ? i : -2;
     return shown;
-}
-
-void TestGameCO1A::resourcesExist()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been generated");
-    QCOMPARE(GameCO1A::resourcePaths(), (QStringList{GameCO1A::readersPath(), GameCO1A::instructionSoundPath()}));
-    QCOMPARE(BatteryDriver::checkKit(GameCO1A::resourcePaths()), QString());
 }
 
 void TestGameCO1A::completeRun_data()

@@ -21,18 +21,9 @@ class TestGameFP1A : public QObject
     Q_OBJECT
 
 private slots:
-    void picturesExist();
     void completeRun_data();
     void completeRun();
 };
-
-void TestGameFP1A::picturesExist()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been generated");
-    QCOMPARE(BatteryDriver::checkKit(GameFP1A::resourcePaths()), QString());
-}
 
 void TestGameFP1A::completeRun_data()
 {

@@ -18,17 +18,8 @@ class TestGameFP2A : public QObject
     Q_OBJECT
 
 private slots:
-    void picturesExist();
     void completeRun();
 };
-
-void TestGameFP2A::picturesExist()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been generated");
-    QCOMPARE(BatteryDriver::checkKit(GameFP2A::resourcePaths()), QString());
-}
 
 void TestGameFP2A::completeRun()
 {

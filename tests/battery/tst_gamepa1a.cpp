@@ -19,7 +19,6 @@ private slots:
     void answerKeys();
     void completeRun();
     void secondRunStartsAgainAtE();
-    void picturesInKit();
 
 private:
     // The letter pictures on show.
@@ -59,13 +58,8 @@ void TestGamePA1A::answerKeys()
     QFETCH(QString, value);
 
     AppFixture app;
-    GameWindow *game = enterTest(app, "PA1A");
-    QVERIFY(game);
     const QStringList letters = GamePA1A::testLetters();
-    for (int i = 0; i < position; ++i)
-        typeLetter(game, letters.at(i));
-    typeKey(game, key, text, text.at(0).isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
-    const QList<QStringList> rows = keyValues(app, "PA1A");
+    const QList<QStringList> rows = answerAt(app, "PA1A", letters, position, key, text);
     QCOMPARE(rows.size(), position + 1);
     QCOMPARE(rows.last(), (QStringList{letters.at(position), value}));
 }
@@ -128,15 +122,6 @@ void TestGamePA1A::secondRunStartsAgainAtE()
     QCOMPARE(shown(game), QStringList{"e"});
     typeLetter(game, "e");
     QCOMPARE(keyValues(app, "PA1A", app.window()->currentEvaluationId()), (QList<QStringList>{{"e", "1"}}));
-}
-
-void TestGamePA1A::picturesInKit()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been built");
-    QCOMPARE(GamePA1A::resourcePaths().size(), 13);
-    QCOMPARE(checkKit(GamePA1A::resourcePaths()), QString());
 }
 
 QTEST_MAIN(TestGamePA1A)

@@ -20,7 +20,6 @@ private slots:
     void answerKeys();
     void completeRun();
     void secondRunStartsAgainAtE();
-    void promptsInKit();
 };
 
 void TestGamePA2A::answerKeys_data()
@@ -46,13 +45,8 @@ void TestGamePA2A::answerKeys()
     QFETCH(QString, value);
 
     AppFixture app;
-    GameWindow *game = enterTest(app, "PA2A");
-    QVERIFY(game);
     const QStringList letters = GamePA1A::testLetters();
-    for (int i = 0; i < position; ++i)
-        typeLetter(game, letters.at(i));
-    typeKey(game, key, text, text.at(0).isUpper() ? Qt::ShiftModifier : Qt::NoModifier);
-    const QList<QStringList> rows = keyValues(app, "PA2A");
+    const QList<QStringList> rows = answerAt(app, "PA2A", letters, position, key, text);
     QCOMPARE(rows.size(), position + 1);
     QCOMPARE(rows.last(), (QStringList{letters.at(position), value}));
 }
@@ -115,15 +109,6 @@ void TestGamePA2A::secondRunStartsAgainAtE()
     QCOMPARE(prompts.last().at(0).toString(), QString("sounds/PA2A/e.wav"));
     typeLetter(game, "e");
     QCOMPARE(keyValues(app, "PA2A", app.window()->currentEvaluationId()), (QList<QStringList>{{"e", "1"}}));
-}
-
-void TestGamePA2A::promptsInKit()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("the stimulus kit has not been built");
-    QCOMPARE(GamePA2A::resourcePaths().size(), 13);
-    QCOMPARE(checkKit(GamePA2A::resourcePaths()), QString());
 }
 
 QTEST_MAIN(TestGamePA2A)

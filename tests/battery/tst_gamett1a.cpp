@@ -6,8 +6,6 @@
 #include "mainwindow.h"
 #include "transitionlabel.h"
 
-#include <QFileInfo>
-#include <QImageReader>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -39,7 +37,6 @@ private slots:
     void completeRun_data();
     void completeRun();
     void spaceCyclesThePreviews();
-    void resourcesExistInTheKit();
 };
 
 void TestGameTT1A::completeRun_data()
@@ -131,24 +128,6 @@ void TestGameTT1A::spaceCyclesThePreviews()
     // The next press starts the cycle again.
     QTest::keyClick(g, Qt::Key_Space);
     QCOMPARE(shownPreview(g), 0);
-}
-
-void TestGameTT1A::resourcesExistInTheKit()
-{
-    TestWorkspace space;
-    if (!space.hasKit())
-        QSKIP("The stimulus kit is not linked into the workspace");
-    const QStringList paths = GameTT1A::resourcePaths();
-    QCOMPARE(paths.size(), 13);
-    const QRegularExpression sized("_(\\d+)x(\\d+)\\.png$");
-    for (const QString &path : paths) {
-        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
-        const QRegularExpressionMatch m = sized.match(path);
-        if (path.endsWith(".png")) {
-            QVERIFY2(m.hasMatch(), qPrintable(path));
-            QCOMPARE(QImageReader(path).size(), QSize(m.captured(1).toInt(), m.captured(2).toInt()));
-        }
-    }
 }
 
 QTEST_MAIN(TestGameTT1A)

@@ -11,7 +11,25 @@ RUN_DIR="${RUMBOLO_RUN_DIR:-$ROOT/run}"
 BUILD_DIR="$ROOT/build"
 
 "$ROOT/scripts/install-deps.sh"
-"$ROOT/scripts/build.sh" "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+# Before the build, so that nobody waits for it only to be told this.
+if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
+    echo "rumbolo: no display to show the window on; run it under a virtual display: xvfb-run -a -s '-screen 0 1366x768x24' scripts/run.sh" >&2
+    exit 1
+fi
+
+# Only what running needs: the program, the stimulus kit and the local scoring
+# service (scripts/test.sh builds the tests into the same folder).
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+targets=(rumbolo rumbolo-scoring-service)
+if grep -q '^RUMBOLO_GENERATE_KIT:BOOL=ON' "$BUILD_DIR/CMakeCache.txt"; then
+    targets+=(rumbolo-kit)
+fi
+cmake --build "$BUILD_DIR" --target "${targets[@]}"
 
 mkdir -p "$RUN_DIR"
 for tree in images sounds; do
@@ -20,10 +38,38 @@ for tree in images sounds; do
     fi
 done
 
-if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-    echo "rumbolo: no display to show the window on; run it under a virtual display: xvfb-run -a -s '-screen 0 1366x768x24' scripts/run.sh" >&2
-    exit 1
+# >>> display and audio of a bare machine >>>
+# A display without a window manager (a plain Xvfb) cannot put the tests in full
+# screen, and a machine without an audio server can neither play the prompts nor
+# record the child: then Rumbolo gets a small window manager and a private audio
+# server (silent: its speaker and microphone are pipes) for this session.
+# shellcheck source=scripts/services.sh
+source "$ROOT/scripts/services.sh"
+rumbolo_wm_pid=
+rumbolo_audio_dir=
+stop_session_helpers() {
+    if [ -n "$rumbolo_wm_pid" ]; then
+        kill "$rumbolo_wm_pid" 2>/dev/null || true
+        wait "$rumbolo_wm_pid" 2>/dev/null || true
+    fi
+    stop_services
+    if [ -n "$rumbolo_audio_dir" ]; then
+        rm -rf "$rumbolo_audio_dir"
+    fi
+}
+trap stop_session_helpers EXIT
+if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+    echo "No window manager on $DISPLAY: starting evilwm for this session, so that the tests can go full screen"
+    evilwm --bw 0 >/dev/null 2>&1 &
+    rumbolo_wm_pid=$!
 fi
+if ! pactl info >/dev/null 2>&1; then
+    echo "No audio server: starting a private one for this session (prompts play and answers are recorded, but nothing is heard)"
+    # A short path: the server's socket lives in it.
+    rumbolo_audio_dir="$(mktemp -d /tmp/rumbolo-audio.XXXXXX)"
+    start_audio "$rumbolo_audio_dir" || echo "rumbolo: the private audio server did not start; prompts and recordings will fail" >&2
+fi
+# <<< display and audio of a bare machine <<<
 
 # >>> local scoring service >>>
 # When the build sends to the local scoring service (the default), start it in the
@@ -50,4 +96,6 @@ esac
 
 cd "$RUN_DIR"
 echo "Starting Rumbolo in $RUN_DIR"
-exec "$BUILD_DIR/app/rumbolo"
+status=0
+"$BUILD_DIR/app/rumbolo" || status=$?
+exit $status

@@ -53,12 +53,18 @@ bool RecordingSynthesizer::loadVoices(const QString &soundsDirectory)
 
 QByteArray RecordingSynthesizer::wavHeader(quint32 dataBytes)
 {
-    QByteArray header(44, '\0');
-    auto put32 = [&](int at, quint32 v) { qToLittleEndian<quint32>(v, header.data() + at); };
-    auto put16 = [&](int at, quint16 v) { qToLittleEndian<quint16>(v, header.data() + at); };
-    memcpy(header.data(), "RIFF", 4);
+    unsigned char header[44] = {};
+    auto put32 = [&](int at, quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            header[at + i] = static_cast<unsigned char>(v >> (8 * i));
+    };
+    auto put16 = [&](int at, quint16 v) {
+        header[at] = static_cast<unsigned char>(v);
+        header[at + 1] = static_cast<unsigned char>(v >> 8);
+    };
+    memcpy(header, "RIFF", 4);
     put32(4, 36 + dataBytes);
-    memcpy(header.data() + 8, "WAVEfmt ", 8);
+    memcpy(header + 8, "WAVEfmt ", 8);
     put32(16, 16);
     put16(20, 1);             // PCM
     put16(22, 1);             // mono
@@ -66,9 +72,9 @@ QByteArray RecordingSynthesizer::wavHeader(quint32 dataBytes)
     put32(28, SampleRate);    // bytes per second
     put16(32, 1);             // block align
     put16(34, 8);             // bits per sample
-    memcpy(header.data() + 36, "data", 4);
+    memcpy(header + 36, "data", 4);
     put32(40, dataBytes);
-    return header;
+    return QByteArray(reinterpret_cast<const char *>(header), sizeof header);
 }
 
 QByteArray RecordingSynthesizer::makeRecording(int seconds)

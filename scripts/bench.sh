@@ -166,19 +166,23 @@ grep '^part ' "$WORK/startup-parts.txt" | grep -v 'MainWindow::MainWindow\|show+
 # autocommit INSERT (rollback journal, synchronous FULL). The yardstick: one
 # sqlite3 shell process running the same N INSERTs, each its own transaction,
 # on a database of the same schema in the same file system; the shell's own
-# start (the same script without the INSERTs) is subtracted.
+# start (the same script without the INSERTs) is subtracted. Both sides first
+# store 20 rows that are not timed (the first transactions on a new file cost
+# more).
 echo
 echo "-- 2. one stored answer ($STORE_ROWS answers per run, $STORE_RUNS runs, median of the per-answer cost)"
-store_out="$WORK/store.txt"
-: >"$store_out"
 today="$(date '+%Y-%m-%d %H:%M:%S')"
-for r in $(seq 1 "$STORE_RUNS"); do
-    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$WORK/store/app-$r" --count "$STORE_ROWS" >"$WORK/store-app-$r.txt" 2>/dev/null
-    rows="$(field store_rows "$WORK/store-app-$r.txt")"
-    [ "$rows" = "$((2 * STORE_ROWS))" ] || { echo "the application stored $rows rows instead of $((2 * STORE_ROWS))" >&2; exit 1; }
-    echo "app $(field store_slot_per_call_us "$WORK/store-app-$r.txt") $(field store_insert_per_call_us "$WORK/store-app-$r.txt")" >>"$store_out"
+# store_run ROOT OUT COUNT: one run of each side under ROOT, figures appended to OUT.
+store_run() {
+    local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
+    rm -rf "$root"
+    mkdir -p "$root"
+    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
+    rows="$(field store_rows "$root/app.txt")"
+    [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }
+    echo "app $(field store_slot_per_call_us "$root/app.txt") $(field store_insert_per_call_us "$root/app.txt")" >>"$out"
 
-    dir="$WORK/store/sqlite-$r"
+    dir="$root/sqlite"
     mkdir -p "$dir"
     sqlite3 "$dir/data" "CREATE TABLE settings (key TEXT UNIQUE, value TEXT);
         INSERT INTO settings (key, value) VALUES ('status', '1');
@@ -187,15 +191,28 @@ for r in $(seq 1 "$STORE_RUNS"); do
     printf 'PRAGMA journal_mode=DELETE;\nPRAGMA synchronous=FULL;\n' >"$dir/empty.sql"
     {
         cat "$dir/empty.sql"
-        for i in $(seq 0 $((STORE_ROWS - 1))); do
+        for i in $(seq 0 $((count - 1))); do
             printf "INSERT INTO log (date,evaluationId,test,key,value) VALUES ('%s','1','VD1A','item%d','%d');\n" \
                 "$today" $((i % 12)) $((1000 + i))
         done
     } >"$dir/inserts.sql"
+    {
+        cat "$dir/empty.sql"
+        for i in $(seq 1 20); do
+            printf "INSERT INTO log (date,evaluationId,test,key,value) VALUES ('%s','1','VD1A','warm-up','%d');\n" "$today" "$i"
+        done
+    } >"$dir/warm-up.sql"
+    sqlite3 "$dir/data" <"$dir/warm-up.sql" >/dev/null
     t0="$(now_ns)"; sqlite3 "$dir/data" <"$dir/empty.sql" >/dev/null; empty_ms="$(ms_since "$t0")"
     t0="$(now_ns)"; sqlite3 "$dir/data" <"$dir/inserts.sql" >/dev/null; full_ms="$(ms_since "$t0")"
-    [ "$(sqlite3 "$dir/data" 'SELECT count(*) FROM log')" = "$STORE_ROWS" ] || { echo "sqlite3 did not store every row" >&2; exit 1; }
-    echo "sqlite3 $(awk -v f="$full_ms" -v e="$empty_ms" -v n="$STORE_ROWS" 'BEGIN {printf "%.1f", (f-e)*1000/n}')" >>"$store_out"
+    [ "$(sqlite3 "$dir/data" "SELECT count(*) FROM log WHERE key <> 'warm-up'")" = "$count" ] || { echo "sqlite3 did not store every row" >&2; exit 1; }
+    echo "sqlite3 $(awk -v f="$full_ms" -v e="$empty_ms" -v n="$count" 'BEGIN {printf "%.1f", (f-e)*1000/n}')" >>"$out"
+    rm -rf "$root"
+}
+store_out="$WORK/store.txt"
+: >"$store_out"
+for r in $(seq 1 "$STORE_RUNS"); do
+    store_run "$WORK/store/run-$r" "$store_out" "$STORE_ROWS"
 done
 STORE_APP="$(awk '$1=="app" {print $2}' "$store_out" | median)"
 STORE_INSERT="$(awk '$1=="app" {print $3}' "$store_out" | median)"
@@ -206,6 +223,21 @@ echo "   DatabaseManager::insertRecord:  $STORE_INSERT us per row"
 echo "   sqlite3 shell, same INSERTs:    $STORE_BASE us per row     (runs: $(awk '$1=="sqlite3" {printf "%s ", $2}' "$store_out"))"
 echo "   ratio $STORE_RATIO (target 2)"
 summary "one stored answer, median us" "$STORE_APP" "$STORE_BASE" "$STORE_RATIO" "$(verdict "$STORE_RATIO" 2) (target <= 2x)"
+
+# The same in memory (tmpfs: flushing costs nothing; ten times as many rows),
+# to show what the application adds in processing alone.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    shm="$(mktemp -d /dev/shm/rumbolo-bench.XXXXXX)"
+    : >"$WORK/store-shm.txt"
+    for r in $(seq 1 "$STORE_RUNS"); do
+        store_run "$shm/run-$r" "$WORK/store-shm.txt" $((10 * STORE_ROWS))
+    done
+    rm -rf "$shm"
+    shm_app="$(awk '$1=="app" {print $2}' "$WORK/store-shm.txt" | median)"
+    shm_base="$(awk '$1=="sqlite3" {print $2}' "$WORK/store-shm.txt" | median)"
+    echo "   in memory (tmpfs, no flush cost): logValueForKey $shm_app us, sqlite3 $shm_base us, ratio $(ratio "$shm_app" "$shm_base")"
+    summary "  same on tmpfs (no flush cost), median us" "$shm_app" "$shm_base" "$(ratio "$shm_app" "$shm_base")" "(diagnostic)"
+fi
 
 # ---------------------------------------------------------------- 3. sending
 echo
@@ -268,6 +300,16 @@ for r in $(seq 1 "$SYNC_RUNS"); do
     rm -rf "$run"
 done
 
+# The same once more without Qt's GLX integration (see section 1), for the
+# memory only.
+rm -rf "$SERVICE_DIR/uploads"
+run="$WORK/sync/nogl"
+"$BENCH" clone-sync --dir "$MATERIAL" --to "$run" --kit "$KIT"
+QT_XCB_GL_INTEGRATION=none "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+    >"$WORK/sync-nogl.txt" 2>"$WORK/sync-nogl.log" \
+    || { echo "the sending without GLX integration failed" >&2; exit 1; }
+rm -rf "$run"
+
 # Peak memory of the sending alone: the upload page and the store without the
 # rest of the application (same classes, a process of their own, drawing
 # offscreen so that no display libraries count).
@@ -296,11 +338,15 @@ echo "   largest archive: application $(mib $((LARGEST_APP / 1024))) MiB, zip -6
     "memory limit 2 x largest + 60 MiB = $(mib "$MEMORY_LIMIT") MiB"
 echo "   peak resident while sending, whole application: $(mib "$SYNC_PEAK") MiB" \
     "(resident before pressing \"Enviar\": $(mib "$SYNC_BEFORE") MiB, process peak $(mib "$SYNC_MAXRSS") MiB)"
+echo "   the same without Qt's GLX integration: peak $(mib "$(field peak_during_kib "$WORK/sync-nogl.txt")") MiB" \
+    "(before pressing \"Enviar\": $(mib "$(field rss_before_kib "$WORK/sync-nogl.txt")") MiB), $(field sync_ms "$WORK/sync-nogl.txt") ms"
 echo "   peak resident, upload page alone in its process: $(mib "$STANDALONE_PEAK") MiB" \
     "(before pressing \"Enviar\": $(mib "$STANDALONE_BEFORE") MiB)"
 summary "pack + upload, median ms" "$SYNC_APP" "$SYNC_BASE" "$SYNC_RATIO" "$(verdict "$SYNC_RATIO" 1.3) (target <= 1.3x)"
 summary "peak while sending, whole application, MiB" "$(mib "$SYNC_PEAK")" "$(mib "$MEMORY_LIMIT")" "" \
     "$(verdict "$SYNC_PEAK" "$MEMORY_LIMIT") (limit: 2 x largest archive + 60 MiB)"
+summary "  same, no GLX integration, MiB" "$(mib "$(field peak_during_kib "$WORK/sync-nogl.txt")")" "$(mib "$MEMORY_LIMIT")" "" \
+    "(diagnostic)"
 summary "peak while sending, upload page alone, MiB" "$(mib "$STANDALONE_PEAK")" "$(mib "$MEMORY_LIMIT")" "" \
     "$(verdict "$STANDALONE_PEAK" "$MEMORY_LIMIT")"
 stop_scoring_service || true

@@ -312,6 +312,10 @@ int batteryCommand(const Arguments &args)
         report(prefix + "anon_kib", ProcessMemory::residentAnonymousKiB());
         report(prefix + "file_kib", ProcessMemory::residentFileKiB());
         report(prefix + "heap_kib", ProcessMemory::heapInUseKiB());
+        // Read once more after malloc has returned its free pages: growth that
+        // remains is memory in use, not memory the allocator keeps.
+        ProcessMemory::releaseFreeHeap();
+        report(prefix + "trimmed_rss_kib", ProcessMemory::residentKiB());
         if (!result.completed)
             status = 2;
     }

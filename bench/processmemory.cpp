@@ -48,3 +48,8 @@ qint64 ProcessMemory::heapInUseKiB()
     const struct mallinfo2 info = mallinfo2();
     return qint64(info.uordblks + info.hblkhd) / 1024;
 }
+
+void ProcessMemory::releaseFreeHeap()
+{
+    malloc_trim(0);
+}

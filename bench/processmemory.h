@@ -20,6 +20,9 @@ public:
     static bool resetPeak();
     // Heap bytes handed out by malloc and not freed (not the pages it keeps).
     static qint64 heapInUseKiB();
+    // Gives the free pages malloc keeps back to the system (malloc_trim), so
+    // that what stays resident is what is in use.
+    static void releaseFreeHeap();
 
 private:
     static qint64 statusField(const char *field);

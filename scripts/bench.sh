@@ -22,7 +22,8 @@
 # BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
 # BENCH_SECONDS (60), BENCH_SYNC_RUNS (3), BENCH_BATTERIES (3),
 # BENCH_WORK (scratch directory, default <build-dir>/bench-work; on the same
-# disk as the build, deleted at the end unless BENCH_KEEP=1).
+# disk as the build, emptied at the start and deleted at the end unless
+# BENCH_KEEP=1).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -77,7 +78,7 @@ mib() { awk -v k="$1" 'BEGIN {printf "%.1f", k/1024}'; }
 field() { sed -n "s/^$1 //p" "$2" | head -n1; }
 now_ns() { date +%s%N; }
 ms_since() { awk -v a="$1" -v b="$(now_ns)" 'BEGIN {printf "%.1f", (b-a)/1e6}'; }
-# verdict VALUE LIMIT: "ok" when VALUE <= LIMIT
+# verdict VALUE LIMIT: "met" when VALUE <= LIMIT
 verdict() { awk -v v="$1" -v l="$2" 'BEGIN {print (v <= l) ? "met" : "MISSED"}'; }
 # run_dir DIR: a fresh run directory with the kit linked in. With
 # RUN_DIR_WITHOUT=<folder>, that folder of images/ is left out (a diagnostic:

@@ -33,11 +33,12 @@ namespace {
 // ---------------------------------------------------------------------------
 // Where things are on the 1366 x 768 screen, the program in full screen (the
 // test screens) or in its 800 x 580 window (the administration pages, relative
-// to the window's top-left corner). A test screen is a 15-pixel location bar, a
-// 2-pixel white line and the play area; a widget that a test centres on its own
-// size w x h lies on the screen at ((1366 - w) / 2, (768 - h) / 2 + 2). The
-// toolbar strip (64 pixels high) starts at y = 706 and its 48-pixel buttons at
-// y = 714. Sizes come from the kit's pictures (checked in initTestCase).
+// to the window's top-left corner). A test screen is a location bar (15 pixels
+// with the default font), a 2-pixel white line and the play area; a widget that a
+// test centres on its own size w x h lies on the screen at ((1366 - w) / 2,
+// (768 - h) / 2 + 2), whatever the bar's height, since the centring subtracts it
+// again. The toolbar strip (64 pixels high) starts at y = 706 and its 48-pixel
+// buttons at y = 714. Sizes come from the kit's pictures (checked in initTestCase).
 namespace Place {
 const QPoint screenCentre(683, 384);
 // Points that only the transition screen paints in the test's colour.

@@ -1,0 +1,432 @@
+#!/usr/bin/env bash
+# Measures Rumbolo on this machine against simple yardsticks run in the same
+# invocation, and prints every figure with its ratio and target.
+#
+#   scripts/bench.sh [build-dir]        (default: build/, built RelWithDebInfo)
+#
+# What is measured (docs/benchmarks.md explains each choice):
+#   1. start-up: launch of the real `rumbolo` in a fresh run directory until its
+#      window "Rumbolo" is mapped on a virtual display, against the smallest Qt
+#      widgets program that shows one window; also the resident memory of
+#      `rumbolo` on its administration window;
+#   2. one stored answer: MainWindow::logValueForKey (SQLite rollback journal,
+#      synchronous FULL) against the same INSERTs through the sqlite3 shell,
+#      each in its own transaction;
+#   3. sending: the upload page packing and uploading evaluations with their
+#      recordings to the local scoring service, against `zip -6` of the same
+#      files plus `curl` uploads of them; and the peak memory of the sending;
+#   4. resident memory on the administration window and after each of several
+#      full evaluations driven through their screens in one process.
+#
+# Settings (environment): BENCH_STARTUP_RUNS (9), BENCH_STORE_ROWS (300),
+# BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
+# BENCH_SECONDS (60), BENCH_SYNC_RUNS (3), BENCH_BATTERIES (3),
+# BENCH_WORK (scratch directory, default <build-dir>/bench-work; on the same
+# disk as the build, deleted at the end unless BENCH_KEEP=1).
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+BUILD="$(mkdir -p "${1:-$ROOT/build}" && cd "${1:-$ROOT/build}" && pwd)"
+STARTUP_RUNS="${BENCH_STARTUP_RUNS:-9}"
+STORE_ROWS="${BENCH_STORE_ROWS:-300}"
+STORE_RUNS="${BENCH_STORE_RUNS:-3}"
+EVALUATIONS="${BENCH_EVALUATIONS:-50}"
+RECORDINGS="${BENCH_RECORDINGS:-5}"
+SECONDS_PER_RECORDING="${BENCH_SECONDS:-60}"
+SYNC_RUNS="${BENCH_SYNC_RUNS:-3}"
+BATTERIES="${BENCH_BATTERIES:-3}"
+WORK="${BENCH_WORK:-$BUILD/bench-work}"
+
+# ---------------------------------------------------------------- build
+"$ROOT/scripts/install-deps.sh"
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$ROOT" -B "$BUILD" -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$BUILD" --target rumbolo rumbolo-kit rumbolo-scoring-service \
+    rumbolo-bench rumbolo-bench-window rumbolo-bench-mapwatch
+KIT="$(sed -n 's/^RUMBOLO_KIT_DIR:[A-Z]*=//p' "$BUILD/CMakeCache.txt")"
+BENCH="$BUILD/bench/rumbolo-bench"
+MAPWATCH="$BUILD/bench/rumbolo-bench-mapwatch"
+WINDOW="$BUILD/bench/rumbolo-bench-window"
+APP="$BUILD/app/rumbolo"
+
+rm -rf "$WORK"
+mkdir -p "$WORK"
+
+# shellcheck source=scripts/services.sh
+source "$ROOT/scripts/services.sh"
+# shellcheck source=scripts/scoring-service.sh
+source "$ROOT/scripts/scoring-service.sh"
+cleanup() {
+    stop_scoring_service || true
+    stop_services || true
+    if [ "${BENCH_KEEP:-0}" != 1 ]; then
+        rm -rf "$WORK"
+    fi
+}
+trap cleanup EXIT
+start_display "$WORK/services"
+start_audio "$WORK/services"
+
+# ---------------------------------------------------------------- helpers
+median() { sort -g | awk '{v[NR]=$1} END {if (NR == 0) print "nan"; else if (NR % 2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.2f", a/b; else print "nan"}'; }
+mib() { awk -v k="$1" 'BEGIN {printf "%.1f", k/1024}'; }
+field() { sed -n "s/^$1 //p" "$2" | head -n1; }
+now_ns() { date +%s%N; }
+ms_since() { awk -v a="$1" -v b="$(now_ns)" 'BEGIN {printf "%.1f", (b-a)/1e6}'; }
+# verdict VALUE LIMIT: "ok" when VALUE <= LIMIT
+verdict() { awk -v v="$1" -v l="$2" 'BEGIN {print (v <= l) ? "met" : "MISSED"}'; }
+# run_dir DIR: a fresh run directory with the kit linked in. With
+# RUN_DIR_WITHOUT=<folder>, that folder of images/ is left out (a diagnostic:
+# what start-up costs without decoding those pictures).
+run_dir() {
+    mkdir -p "$1"
+    if [ -n "${RUN_DIR_WITHOUT:-}" ]; then
+        mkdir "$1/images"
+        local entry
+        for entry in "$KIT"/images/*; do
+            [ "$(basename "$entry")" = "$RUN_DIR_WITHOUT" ] || ln -s "$entry" "$1/images/"
+        done
+    else
+        ln -s "$KIT/images" "$1/images"
+    fi
+    ln -s "$KIT/sounds" "$1/sounds"
+}
+
+SUMMARY="$WORK/summary.txt"
+: >"$SUMMARY"
+summary() { printf '%-58s %12s %12s %8s  %s\n' "$@" >>"$SUMMARY"; }
+
+echo
+echo "== Rumbolo benchmarks, $(date '+%Y-%m-%d %H:%M') on $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "   build $BUILD (RelWithDebInfo), scratch $WORK"
+
+# ---------------------------------------------------------------- 1. start-up
+# The clock runs from the fork of the program to the MapNotify of its window
+# (rumbolo-bench-mapwatch listens to the root window, nothing is polled). Every
+# run starts in a fresh directory; run 0 of each warms the caches and is not
+# counted; the two programs take turns starting first. APP_ENV (VAR=value)
+# applies to the application only.
+startup_series() {
+    local tag="$1" out="$WORK/startup-$1.txt" i order kind dir
+    : >"$out"
+    for i in $(seq 0 "$STARTUP_RUNS"); do
+        if [ $((i % 2)) -eq 0 ]; then order="base app"; else order="app base"; fi
+        for kind in $order; do
+            dir="$WORK/startup/$tag-$kind-$i"
+            run_dir "$dir"
+            if [ "$kind" = base ]; then
+                line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo baseline" -- "$WINDOW" "Rumbolo baseline")"
+            else
+                line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo" -- env ${APP_ENV:-} "$APP" 2>"$dir/stderr.txt")"
+            fi
+            [ "$i" -eq 0 ] || echo "$kind $line" >>"$out"
+            rm -rf "$dir"
+        done
+    done
+}
+startup_figures() {
+    local out="$WORK/startup-$1.txt"
+    APP_MS="$(grep '^app' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | median)"
+    BASE_MS="$(grep '^base' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | median)"
+    APP_RSS="$(grep '^app' "$out" | sed 's/.*rss_kib=\([0-9]*\).*/\1/' | median)"
+    BASE_RSS="$(grep '^base' "$out" | sed 's/.*rss_kib=\([0-9]*\).*/\1/' | median)"
+    APP_ANON="$(grep '^app' "$out" | sed 's/.*anon_kib=\([0-9]*\).*/\1/' | median)"
+    APP_FILE="$(grep '^app' "$out" | sed 's/.*file_kib=\([0-9]*\).*/\1/' | median)"
+    APP_ALL="$(grep '^app' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | sort -g | tr '\n' ' ')"
+    BASE_ALL="$(grep '^base' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | sort -g | tr '\n' ' ')"
+}
+
+echo
+echo "-- 1. start-up to the window shown ($STARTUP_RUNS runs each after a warm-up, median)"
+startup_series default
+startup_figures default
+STARTUP_RATIO="$(ratio "$APP_MS" "$BASE_MS")"
+ADMIN_RSS_BINARY="$APP_RSS"
+echo "   rumbolo:            $APP_MS ms   (runs: $APP_ALL)"
+echo "   minimal Qt window:  $BASE_MS ms   (runs: $BASE_ALL)"
+echo "   ratio $STARTUP_RATIO (target 1.5)"
+echo "   resident memory 1 s after the window is shown: rumbolo $(mib "$APP_RSS") MiB" \
+    "($(mib "$APP_ANON") MiB its own, $(mib "$APP_FILE") MiB mapped from files), minimal window $(mib "$BASE_RSS") MiB"
+summary "start-up to window mapped, median ms" "$APP_MS" "$BASE_MS" "$STARTUP_RATIO" "$(verdict "$STARTUP_RATIO" 1.5) (target <= 1.5x)"
+
+# Qt's X11 platform loads its OpenGL (GLX) integration at start, which on this
+# machine means Mesa's software renderer and LLVM; the program uses no OpenGL.
+# The same series without it shows what that costs both programs.
+QT_XCB_GL_INTEGRATION=none startup_series nogl
+startup_figures nogl
+echo "   without Qt's GLX integration (QT_XCB_GL_INTEGRATION=none): rumbolo $APP_MS ms, minimal window $BASE_MS ms," \
+    "ratio $(ratio "$APP_MS" "$BASE_MS"); memory $(mib "$APP_RSS") MiB and $(mib "$BASE_RSS") MiB"
+summary "  same, QT_XCB_GL_INTEGRATION=none" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+NOGL_ADMIN_RSS="$APP_RSS"
+
+# The text type recognition test decodes its twelve large pictures when it is
+# constructed; the same series with those pictures absent shows their share.
+RUN_DIR_WITHOUT=TT1A startup_series nott1a
+startup_figures nott1a
+echo "   without the pictures of images/TT1A (not decoded at start): rumbolo $APP_MS ms, minimal window $BASE_MS ms," \
+    "ratio $(ratio "$APP_MS" "$BASE_MS")"
+summary "  same, images/TT1A absent" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+
+# Both changes together, on the application only, against the minimal window
+# as it is: an estimate of the start-up the application could reach.
+APP_ENV=QT_XCB_GL_INTEGRATION=none RUN_DIR_WITHOUT=TT1A startup_series estimate
+startup_figures estimate
+echo "   rumbolo without GLX integration and without images/TT1A, against the minimal window as it is:" \
+    "$APP_MS ms against $BASE_MS ms, ratio $(ratio "$APP_MS" "$BASE_MS")"
+summary "  rumbolo with both changes, minimal window as is" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(estimate)"
+
+# Where the application's own start-up time goes, object by object.
+run_dir "$WORK/startup/parts"
+QT_XCB_GL_INTEGRATION=none "$BENCH" startup-parts --dir "$WORK/startup/parts" >"$WORK/startup-parts.txt" 2>/dev/null
+run_dir "$WORK/startup/whole"
+QT_XCB_GL_INTEGRATION=none "$BENCH" startup-parts --whole --dir "$WORK/startup/whole" >>"$WORK/startup-parts.txt" 2>/dev/null
+echo "   in-process, MainWindow constructor $(field 'part MainWindow::MainWindow' "$WORK/startup-parts.txt") ms;" \
+    "largest parts:"
+grep '^part ' "$WORK/startup-parts.txt" | grep -v 'MainWindow::MainWindow\|show+first' | sort -k3 -g -r | head -n 6 \
+    | awk '{printf "     %-45s %6s ms\n", $2, $3}'
+
+# ---------------------------------------------------------------- 2. one stored answer
+# The application: N answers through MainWindow::logValueForKey, each its own
+# autocommit INSERT (rollback journal, synchronous FULL). The yardstick: one
+# sqlite3 shell process running the same N INSERTs, each its own transaction,
+# on a database of the same schema in the same file system; the shell's own
+# start (the same script without the INSERTs) is subtracted. Both sides first
+# store 20 rows that are not timed (the first transactions on a new file cost
+# more).
+echo
+echo "-- 2. one stored answer ($STORE_ROWS answers per run, $STORE_RUNS runs, median of the per-answer cost)"
+today="$(date '+%Y-%m-%d %H:%M:%S')"
+# store_run ROOT OUT COUNT: one run of each side under ROOT, figures appended to OUT.
+store_run() {
+    local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
+    rm -rf "$root"
+    mkdir -p "$root"
+    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
+    rows="$(field store_rows "$root/app.txt")"
+    [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }
+    echo "app $(field store_slot_per_call_us "$root/app.txt") $(field store_insert_per_call_us "$root/app.txt")" >>"$out"
+
+    dir="$root/sqlite"
+    mkdir -p "$dir"
+    sqlite3 "$dir/data" "CREATE TABLE settings (key TEXT UNIQUE, value TEXT);
+        INSERT INTO settings (key, value) VALUES ('status', '1');
+        CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation TEXT,endOfYear TEXT,evaluationDate TEXT);
+        CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT);"
+    printf 'PRAGMA journal_mode=DELETE;\nPRAGMA synchronous=FULL;\n' >"$dir/empty.sql"
+    {
+        cat "$dir/empty.sql"
+        for i in $(seq 0 $((count - 1))); do
+            printf "INSERT INTO log (date,evaluationId,test,key,value) VALUES ('%s','1','VD1A','item%d','%d');\n" \
+                "$today" $((i % 12)) $((1000 + i))
+        done
+    } >"$dir/inserts.sql"
+    {
+        cat "$dir/empty.sql"
+        for i in $(seq 1 20); do
+            printf "INSERT INTO log (date,evaluationId,test,key,value) VALUES ('%s','1','VD1A','warm-up','%d');\n" "$today" "$i"
+        done
+    } >"$dir/warm-up.sql"
+    sqlite3 "$dir/data" <"$dir/warm-up.sql" >/dev/null
+    t0="$(now_ns)"; sqlite3 "$dir/data" <"$dir/empty.sql" >/dev/null; empty_ms="$(ms_since "$t0")"
+    t0="$(now_ns)"; sqlite3 "$dir/data" <"$dir/inserts.sql" >/dev/null; full_ms="$(ms_since "$t0")"
+    [ "$(sqlite3 "$dir/data" "SELECT count(*) FROM log WHERE key <> 'warm-up'")" = "$count" ] || { echo "sqlite3 did not store every row" >&2; exit 1; }
+    echo "sqlite3 $(awk -v f="$full_ms" -v e="$empty_ms" -v n="$count" 'BEGIN {printf "%.1f", (f-e)*1000/n}')" >>"$out"
+    rm -rf "$root"
+}
+store_out="$WORK/store.txt"
+: >"$store_out"
+for r in $(seq 1 "$STORE_RUNS"); do
+    store_run "$WORK/store/run-$r" "$store_out" "$STORE_ROWS"
+done
+STORE_APP="$(awk '$1=="app" {print $2}' "$store_out" | median)"
+STORE_INSERT="$(awk '$1=="app" {print $3}' "$store_out" | median)"
+STORE_BASE="$(awk '$1=="sqlite3" {print $2}' "$store_out" | median)"
+STORE_RATIO="$(ratio "$STORE_APP" "$STORE_BASE")"
+echo "   logValueForKey:                 $STORE_APP us per answer  (runs: $(awk '$1=="app" {printf "%s ", $2}' "$store_out"))"
+echo "   DatabaseManager::insertRecord:  $STORE_INSERT us per row"
+echo "   sqlite3 shell, same INSERTs:    $STORE_BASE us per row     (runs: $(awk '$1=="sqlite3" {printf "%s ", $2}' "$store_out"))"
+echo "   ratio $STORE_RATIO (target 2)"
+summary "one stored answer, median us" "$STORE_APP" "$STORE_BASE" "$STORE_RATIO" "$(verdict "$STORE_RATIO" 2) (target <= 2x)"
+
+# The same in memory (tmpfs: flushing costs nothing; ten times as many rows),
+# to show what the application adds in processing alone.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    shm="$(mktemp -d /dev/shm/rumbolo-bench.XXXXXX)"
+    : >"$WORK/store-shm.txt"
+    for r in $(seq 1 "$STORE_RUNS"); do
+        store_run "$shm/run-$r" "$WORK/store-shm.txt" $((10 * STORE_ROWS))
+    done
+    rm -rf "$shm"
+    shm_app="$(awk '$1=="app" {print $2}' "$WORK/store-shm.txt" | median)"
+    shm_base="$(awk '$1=="sqlite3" {print $2}' "$WORK/store-shm.txt" | median)"
+    echo "   in memory (tmpfs, no flush cost): logValueForKey $shm_app us, sqlite3 $shm_base us, ratio $(ratio "$shm_app" "$shm_base")"
+    summary "  same on tmpfs (no flush cost), median us" "$shm_app" "$shm_base" "$(ratio "$shm_app" "$shm_base")" "(diagnostic)"
+fi
+
+# ---------------------------------------------------------------- 3. sending
+echo
+echo "-- 3. packing and uploading $EVALUATIONS evaluations with $RECORDINGS recordings of $SECONDS_PER_RECORDING s each ($SYNC_RUNS runs each, median)"
+SERVICE_DIR="$WORK/sync/service"
+start_scoring_service "$SERVICE_DIR" "$BUILD" 0 >/dev/null
+URL="$RUMBOLO_SCORING_URL"
+CA="$RUMBOLO_SCORING_CA"
+USER_NAME="$RUMBOLO_SCORING_DEMO_USER"
+PASSWORD="$RUMBOLO_SCORING_DEMO_PASSWORD"
+UPLOADS="$SERVICE_DIR/uploads/$USER_NAME"
+MATERIAL="$WORK/sync/material"
+t0="$(now_ns)"
+"$BENCH" prepare-sync --dir "$MATERIAL" --kit "$KIT" --evaluations "$EVALUATIONS" --recordings "$RECORDINGS" \
+    --seconds "$SECONDS_PER_RECORDING" >/dev/null
+echo "   material: $(find "$MATERIAL/master/grabaciones" -name '*.wav' | wc -l) recordings," \
+    "$(du -sm "$MATERIAL/master/grabaciones" | cut -f1) MB, made in $(ms_since "$t0") ms"
+cat "$MATERIAL"/master/grabaciones/*.wav >/dev/null # both sides read from the page cache
+
+sync_out="$WORK/sync.txt"
+: >"$sync_out"
+LARGEST_ZIP=0
+for r in $(seq 1 "$SYNC_RUNS"); do
+    # Yardstick: zip -6 of the same files, in the archive's entry order, and a
+    # curl upload of each archive (the same multipart field), after one
+    # credential check, one evaluation after the other as the application does.
+    out="$WORK/sync/zip-$r"
+    mkdir -p "$out"
+    rm -rf "$SERVICE_DIR/uploads"
+    t0="$(now_ns)"
+    curl -fsS --cacert "$CA" "$URL/rumbolo/connection/$USER_NAME/$PASSWORD" | grep -q "rumbolo upload available"
+    for id in $(seq 1 "$EVALUATIONS"); do
+        mapfile -t entries <"$MATERIAL/baseline/evaluation_$id.files"
+        (cd "$MATERIAL/baseline" && zip -6 -X -j -q "$out/evaluation_$id.zip" "${entries[@]}")
+        size="$(stat -c %s "$out/evaluation_$id.zip")"
+        [ "$size" -le "$LARGEST_ZIP" ] || LARGEST_ZIP="$size"
+        curl -fsS --cacert "$CA" -F "myFile=@$out/evaluation_$id.zip;type=application/zip" \
+            "$URL/rumbolo/upload/$USER_NAME/$PASSWORD" | grep -q EXITO
+        rm -f "$out/evaluation_$id.zip"
+    done
+    base_ms="$(ms_since "$t0")"
+    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
+    [ "$stored" = "$EVALUATIONS" ] || { echo "the service holds $stored archives from zip/curl" >&2; exit 1; }
+    rm -rf "$out"
+
+    # The application: the upload page of a real MainWindow, "Enviar" pressed.
+    rm -rf "$SERVICE_DIR/uploads"
+    run="$WORK/sync/app-$r"
+    "$BENCH" clone-sync --dir "$MATERIAL" --to "$run" --kit "$KIT"
+    "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+        >"$WORK/sync-app-$r.txt" 2>"$WORK/sync-app-$r.log" \
+        || { echo "the application's sending failed:" >&2; cat "$WORK/sync-app-$r.txt" >&2; exit 1; }
+    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
+    left="$(sqlite3 "$run/data" 'SELECT count(*) FROM evaluation')/$(find "$run/grabaciones" -type f | wc -l)"
+    [ "$stored" = "$EVALUATIONS" ] && [ "$left" = "0/0" ] \
+        || { echo "after the application's sending: $stored archives stored, $left evaluations/recordings left" >&2; exit 1; }
+    largest_app="$(find "$UPLOADS" -name '*.zip' -printf '%s\n' | sort -n | tail -n1)"
+    echo "run $r $(field sync_ms "$WORK/sync-app-$r.txt") $base_ms $(field peak_during_kib "$WORK/sync-app-$r.txt")" \
+        "$(field maxrss_kib "$WORK/sync-app-$r.txt") $(field rss_before_kib "$WORK/sync-app-$r.txt") $largest_app" >>"$sync_out"
+    rm -rf "$run"
+done
+
+# The same once more without Qt's GLX integration (see section 1), for the
+# memory only.
+rm -rf "$SERVICE_DIR/uploads"
+run="$WORK/sync/nogl"
+"$BENCH" clone-sync --dir "$MATERIAL" --to "$run" --kit "$KIT"
+QT_XCB_GL_INTEGRATION=none "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+    >"$WORK/sync-nogl.txt" 2>"$WORK/sync-nogl.log" \
+    || { echo "the sending without GLX integration failed" >&2; exit 1; }
+rm -rf "$run"
+
+# Peak memory of the sending alone: the upload page and the store without the
+# rest of the application (same classes, a process of their own, drawing
+# offscreen so that no display libraries count).
+rm -rf "$SERVICE_DIR/uploads"
+run="$WORK/sync/standalone"
+"$BENCH" clone-sync --dir "$MATERIAL" --to "$run"
+QT_QPA_PLATFORM=offscreen "$BENCH" sync --standalone --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+    >"$WORK/sync-standalone.txt" 2>"$WORK/sync-standalone.log" \
+    || { echo "the stand-alone sending failed" >&2; exit 1; }
+rm -rf "$run" "$SERVICE_DIR/uploads"
+
+SYNC_APP="$(awk '{print $3}' "$sync_out" | median)"
+SYNC_BASE="$(awk '{print $4}' "$sync_out" | median)"
+SYNC_RATIO="$(ratio "$SYNC_APP" "$SYNC_BASE")"
+SYNC_PEAK="$(awk '{print $5}' "$sync_out" | sort -g | tail -n1)"
+SYNC_MAXRSS="$(awk '{print $6}' "$sync_out" | sort -g | tail -n1)"
+SYNC_BEFORE="$(awk '{print $7}' "$sync_out" | median)"
+LARGEST_APP="$(awk '{print $8}' "$sync_out" | sort -g | tail -n1)"
+STANDALONE_PEAK="$(field maxrss_kib "$WORK/sync-standalone.txt")"
+STANDALONE_BEFORE="$(field rss_before_kib "$WORK/sync-standalone.txt")"
+MEMORY_LIMIT="$(awk -v a="$LARGEST_APP" 'BEGIN {printf "%d", 2*a/1024 + 60*1024}')"
+echo "   application (upload page of MainWindow): $SYNC_APP ms  (runs: $(awk '{printf "%s ", $3}' "$sync_out"))"
+echo "   zip -6 + curl:                           $SYNC_BASE ms  (runs: $(awk '{printf "%s ", $4}' "$sync_out"))"
+echo "   ratio $SYNC_RATIO (target 1.3)"
+echo "   largest archive: application $(mib $((LARGEST_APP / 1024))) MiB, zip -6 $(mib $((LARGEST_ZIP / 1024))) MiB;" \
+    "memory limit 2 x largest + 60 MiB = $(mib "$MEMORY_LIMIT") MiB"
+echo "   peak resident while sending, whole application: $(mib "$SYNC_PEAK") MiB" \
+    "(resident before pressing \"Enviar\": $(mib "$SYNC_BEFORE") MiB, process peak $(mib "$SYNC_MAXRSS") MiB)"
+echo "   the same without Qt's GLX integration: peak $(mib "$(field peak_during_kib "$WORK/sync-nogl.txt")") MiB" \
+    "(before pressing \"Enviar\": $(mib "$(field rss_before_kib "$WORK/sync-nogl.txt")") MiB), $(field sync_ms "$WORK/sync-nogl.txt") ms"
+echo "   peak resident, upload page alone in its process: $(mib "$STANDALONE_PEAK") MiB" \
+    "(before pressing \"Enviar\": $(mib "$STANDALONE_BEFORE") MiB)"
+summary "pack + upload, median ms" "$SYNC_APP" "$SYNC_BASE" "$SYNC_RATIO" "$(verdict "$SYNC_RATIO" 1.3) (target <= 1.3x)"
+summary "peak while sending, whole application, MiB" "$(mib "$SYNC_PEAK")" "$(mib "$MEMORY_LIMIT")" "" \
+    "$(verdict "$SYNC_PEAK" "$MEMORY_LIMIT") (limit: 2 x largest archive + 60 MiB)"
+summary "  same, no GLX integration, MiB" "$(mib "$(field peak_during_kib "$WORK/sync-nogl.txt")")" "$(mib "$MEMORY_LIMIT")" "" \
+    "(diagnostic)"
+summary "peak while sending, upload page alone, MiB" "$(mib "$STANDALONE_PEAK")" "$(mib "$MEMORY_LIMIT")" "" \
+    "$(verdict "$STANDALONE_PEAK" "$MEMORY_LIMIT")"
+stop_scoring_service || true
+
+# ---------------------------------------------------------------- 4. memory over batteries
+echo
+echo "-- 4. resident memory on the administration window and after $BATTERIES full evaluations in one process"
+battery_run() {
+    local dir="$WORK/battery-$1"
+    run_dir "$dir"
+    "$BENCH" battery --dir "$dir" --batteries "$BATTERIES" >"$WORK/battery-$1.txt" 2>"$WORK/battery-$1.log" \
+        || { echo "the evaluations did not all end by themselves:" >&2; cat "$WORK/battery-$1.txt" >&2; exit 1; }
+    rm -rf "$dir"
+}
+battery_run default
+B="$WORK/battery-default.txt"
+ADMIN_RSS="$(field admin_rss_kib "$B")"
+echo "   administration window: $(mib "$ADMIN_RSS") MiB resident ($(mib "$(field admin_anon_kib "$B")") MiB its own," \
+    "$(mib "$(field admin_file_kib "$B")") MiB mapped from files; heap in use $(mib "$(field admin_heap_kib "$B")") MiB)"
+for i in $(seq 1 "$BATTERIES"); do
+    echo "   after evaluation $i: $(mib "$(field "battery_${i}_rss_kib" "$B")") MiB resident" \
+        "($(mib "$(field "battery_${i}_anon_kib" "$B")") MiB its own)," \
+        "heap in use $(mib "$(field "battery_${i}_heap_kib" "$B")") MiB," \
+        "$(mib "$(field "battery_${i}_trimmed_rss_kib" "$B")") MiB resident once malloc has returned its free pages;" \
+        "$(field "battery_${i}_tests" "$B" | tr ',' '\n' | wc -l) tests in $(field "battery_${i}_seconds" "$B") s," \
+        "$(field "battery_${i}_presses" "$B") presses, $(field "battery_${i}_forced" "$B") moved on by force;" \
+        "message \"$(field "battery_${i}_message" "$B")\""
+done
+echo "   log rows stored: $(field log_rows "$B")"
+FIRST_RSS="$(field battery_1_rss_kib "$B")"
+LAST_RSS="$(field "battery_${BATTERIES}_rss_kib" "$B")"
+GROWTH="$((LAST_RSS - FIRST_RSS))"
+TRIMMED_GROWTH="$(( $(field "battery_${BATTERIES}_trimmed_rss_kib" "$B") - $(field battery_1_trimmed_rss_kib "$B") ))"
+HEAP_GROWTH="$(( $(field "battery_${BATTERIES}_heap_kib" "$B") - $(field battery_1_heap_kib "$B") ))"
+echo "   growth from evaluation 1 to $BATTERIES: resident $GROWTH KiB, resident after malloc_trim $TRIMMED_GROWTH KiB," \
+    "heap in use $HEAP_GROWTH KiB"
+summary "resident on the administration window, MiB" "$(mib "$ADMIN_RSS")" "80.0" "" "$(verdict "$ADMIN_RSS" $((80 * 1024))) (target < 80 MiB)"
+summary "  same, real binary 1 s after start, MiB" "$(mib "$ADMIN_RSS_BINARY")" "80.0" "" "$(verdict "$ADMIN_RSS_BINARY" $((80 * 1024)))"
+summary "  same, real binary without GLX integration, MiB" "$(mib "$NOGL_ADMIN_RSS")" "80.0" "" "(diagnostic)"
+summary "resident after evaluation $BATTERIES, MiB" "$(mib "$LAST_RSS")" "80.0" "" "$(verdict "$LAST_RSS" $((80 * 1024))) (target < 80 MiB)"
+summary "growth evaluation 1 -> $BATTERIES, KiB (resident / heap)" "$GROWTH" "$HEAP_GROWTH" "" ""
+summary "  resident after malloc_trim, KiB" "$TRIMMED_GROWTH" "" "" \
+    "$(verdict "$TRIMMED_GROWTH" 256) (target: no growth; 256 KiB allowed for noise)"
+
+QT_XCB_GL_INTEGRATION=none battery_run nogl
+echo "   without Qt's GLX integration: administration window $(mib "$(field admin_rss_kib "$WORK/battery-nogl.txt")") MiB," \
+    "after evaluation $BATTERIES $(mib "$(field "battery_${BATTERIES}_rss_kib" "$WORK/battery-nogl.txt")") MiB"
+summary "  resident after evaluation $BATTERIES, no GLX integration, MiB" \
+    "$(mib "$(field "battery_${BATTERIES}_rss_kib" "$WORK/battery-nogl.txt")")" "80.0" "" "(diagnostic)"
+
+# ---------------------------------------------------------------- summary
+echo
+echo "== Summary (load average now $(cut -d' ' -f1-3 /proc/loadavg))"
+printf '%-58s %12s %12s %8s  %s\n' "figure" "Rumbolo" "yardstick" "ratio" "verdict"
+cat "$SUMMARY"

@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QScreen>
 #include <QThread>
 
@@ -49,12 +51,86 @@ void Examiner::key(const QString &keys) const
 
 void Examiner::type(const QString &text) const
 {
-    xdotool({"type", "--delay", "15", text});
+    xdotool({"type", "--delay", "40", text});
 }
 
 void Examiner::releaseKeys()
 {
     xdotool({"keyup", "Return", "Escape", "space", "shift"});
+}
+
+bool Examiner::bindSpanishLetters(const QString &workDirectory, QString *problem)
+{
+    const QString dumped = QDir(workDirectory).filePath("keymap.xkb");
+    const QString display = qEnvironmentVariable("DISPLAY");
+    QProcess xkbcomp;
+    xkbcomp.start("xkbcomp", {"-xkb", display, dumped});
+    if (!xkbcomp.waitForFinished(10000) || xkbcomp.exitCode() != 0) {
+        *problem = "xkbcomp cannot read the key map: " + QString::fromLocal8Bit(xkbcomp.readAllStandardError());
+        return false;
+    }
+    QFile file(dumped);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *problem = "cannot read " + dumped;
+        return false;
+    }
+    QString keymap = QString::fromUtf8(file.readAll());
+    file.close();
+
+    // Keys the keycodes section names and the symbols section leaves empty.
+    const int symbols = keymap.indexOf("xkb_symbols");
+    const int symbolsEnd = keymap.indexOf("\n};", symbols);
+    if (symbols < 0 || symbolsEnd < 0) {
+        *problem = "unexpected key map from xkbcomp";
+        return false;
+    }
+    QSet<QString> bound;
+    QRegularExpressionMatchIterator used = QRegularExpression("key\\s+(<\\w+>)").globalMatch(keymap.mid(symbols));
+    while (used.hasNext())
+        bound << used.next().captured(1);
+    QStringList spare;
+    QRegularExpressionMatchIterator named =
+        QRegularExpression("^\\s*(<I\\d+>)\\s*=\\s*\\d+;", QRegularExpression::MultilineOption).globalMatch(keymap.left(symbols));
+    while (named.hasNext()) {
+        const QString key = named.next().captured(1);
+        if (!bound.contains(key))
+            spare << key;
+    }
+    const QStringList letters = {"aacute, Aacute", "eacute, Eacute", "iacute, Iacute", "oacute, Oacute",
+                                 "uacute, Uacute", "udiaeresis, Udiaeresis", "ntilde, Ntilde"};
+    if (spare.size() < letters.size()) {
+        *problem = "the key map has no spare keys";
+        return false;
+    }
+    QString added;
+    for (int i = 0; i < letters.size(); ++i)
+        added += QString("\n    key %1 { [ %2 ] };").arg(spare.at(i), letters.at(i));
+    keymap.insert(symbolsEnd, added);
+
+    const QString changed = QDir(workDirectory).filePath("keymap-spanish.xkb");
+    QFile out(changed);
+    if (!out.open(QIODevice::WriteOnly) || out.write(keymap.toUtf8()) < 0) {
+        *problem = "cannot write " + changed;
+        return false;
+    }
+    out.close();
+    xkbcomp.start("xkbcomp", {changed, display});
+    if (!xkbcomp.waitForFinished(10000) || xkbcomp.exitCode() != 0) {
+        *problem = "xkbcomp cannot load the key map: " + QString::fromLocal8Bit(xkbcomp.readAllStandardError());
+        return false;
+    }
+    originalKeymap = dumped;
+    return true;
+}
+
+void Examiner::restoreKeyboard()
+{
+    if (originalKeymap.isEmpty())
+        return;
+    QProcess xkbcomp;
+    xkbcomp.start("xkbcomp", {originalKeymap, qEnvironmentVariable("DISPLAY")});
+    xkbcomp.waitForFinished(10000);
+    originalKeymap.clear();
 }
 
 QImage Examiner::grab(const QRect &area) const

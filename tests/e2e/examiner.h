@@ -30,6 +30,13 @@ public:
     // Lets go of every key a failed xdotool call may have left down.
     static void releaseKeys();
 
+    // Gives the Spanish letters (á é í ó ú ü ñ, capitals with Shift) keys of
+    // their own on the display's keyboard, until restoreKeyboard(). Without them
+    // xdotool binds a spare key to such a letter for one keystroke only, and a
+    // program that reads the changed key map too late gets no letter at all.
+    bool bindSpanishLetters(const QString &workDirectory, QString *problem);
+    void restoreKeyboard();
+
     QImage grab(const QRect &area) const;
     QRgb pixel(const QPoint &at) const;
     // True when the screen area shows the picture of the kit (1:1, its opaque
@@ -49,6 +56,7 @@ private:
     QImage picture(const QString &path) const;
 
     QString directory;
+    QString originalKeymap;
     mutable QHash<QString, QImage> pictures;
 };
 

@@ -1,27 +1,38 @@
 #include "clickableimage.h"
 
+#include "imagelabel.h"
+
 #include <QMouseEvent>
 
 ClickableImage::ClickableImage(const QString &inactivePath, const QString &activePath, QWidget *parent)
     : QLabel(parent)
     , active(true)
-    , inactivePixmap(inactivePath)
-    , activePixmap(activePath)
+    , inactivePath(inactivePath)
+    , activePath(activePath)
+    , decoded(false)
 {
-    setPixmap(activePixmap);
-    setFixedSize(activePixmap.size());
+    setFixedSize(ImageLabel::declaredSize(activePath));
     setAttribute(Qt::WA_TranslucentBackground);
+}
+
+void ClickableImage::decode()
+{
+    if (decoded)
+        return;
+    decoded = true;
+    inactivePixmap.load(inactivePath);
+    activePixmap.load(activePath);
+    setFixedSize(activePixmap.size());
+    setPixmap(active ? activePixmap : inactivePixmap);
 }
 
 void ClickableImage::setActive(bool a)
 {
     active = a;
-    if (a) {
-        setPixmap(activePixmap);
+    if (decoded)
+        setPixmap(active ? activePixmap : inactivePixmap);
+    if (a)
         raise();
-    } else {
-        setPixmap(inactivePixmap);
-    }
 }
 
 void ClickableImage::setFramed(bool f)
@@ -35,4 +46,16 @@ void ClickableImage::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (active && isVisible())
         emit clicked();
+}
+
+void ClickableImage::showEvent(QShowEvent *event)
+{
+    decode();
+    QLabel::showEvent(event);
+}
+
+void ClickableImage::paintEvent(QPaintEvent *event)
+{
+    decode();
+    QLabel::paintEvent(event);
 }

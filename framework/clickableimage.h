@@ -9,6 +9,9 @@
 // takes the pixel size of its active picture. A press of any mouse button emits
 // clicked() only while the button is active and visible; the press is never
 // passed on to the parent, not even when it is ignored.
+//
+// As with ImageLabel, the size comes from the file's header and the pictures
+// are decoded when the button is first shown or painted.
 class ClickableImage : public QLabel
 {
     Q_OBJECT
@@ -29,10 +32,19 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
     bool active;
     QPixmap inactivePixmap;
     QPixmap activePixmap;
+
+private:
+    void decode();
+
+    QString inactivePath;
+    QString activePath;
+    bool decoded;
 };
 
 #endif // CLICKABLEIMAGE_H

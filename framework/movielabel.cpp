@@ -1,24 +1,36 @@
 #include "movielabel.h"
 
+#include "imagelabel.h"
+
 #include <QMouseEvent>
 #include <QMovie>
 
 MovieLabel::MovieLabel(const QString &path, QWidget *parent)
     : QLabel(parent)
     , movie(new QMovie(path, QByteArray(), this))
+    , firstFrameShown(false)
 {
     setMovie(movie);
+    setFixedSize(ImageLabel::declaredSize(path));
+    setAttribute(Qt::WA_TranslucentBackground);
+    connect(movie, &QMovie::frameChanged, this, &MovieLabel::checkLoop);
+}
+
+void MovieLabel::showFirstFrame()
+{
+    if (firstFrameShown)
+        return;
+    firstFrameShown = true;
     // Starting loads the first frame, which gives the size; stopping leaves that
     // frame on show.
     movie->start();
     setFixedSize(movie->currentPixmap().size());
     movie->stop();
-    setAttribute(Qt::WA_TranslucentBackground);
-    connect(movie, &QMovie::frameChanged, this, &MovieLabel::checkLoop);
 }
 
 void MovieLabel::play()
 {
+    firstFrameShown = true;
     movie->stop();
     movie->start();
 }
@@ -49,4 +61,16 @@ void MovieLabel::mousePressEvent(QMouseEvent *event)
     event->accept();
     if (isVisible())
         emit clicked();
+}
+
+void MovieLabel::showEvent(QShowEvent *event)
+{
+    showFirstFrame();
+    QLabel::showEvent(event);
+}
+
+void MovieLabel::paintEvent(QPaintEvent *event)
+{
+    showFirstFrame();
+    QLabel::paintEvent(event);
 }

@@ -10,6 +10,8 @@ class QMovie;
 // its last frame. After construction it rests on its first frame; the widget
 // takes the pixel size of that frame. A press of any mouse button emits
 // clicked() while the widget is visible and is never passed on to the parent.
+// The size is read from the file's header; the first frame is decoded when the
+// widget is first shown or painted, or at the first play().
 //
 // The field `movie` hides QLabel::movie(); use the read accessors below or
 // label->QLabel::movie().
@@ -35,8 +37,15 @@ public slots:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
     QMovie *movie;
+
+private:
+    void showFirstFrame();
+
+    bool firstFrameShown;
 };
 
 #endif // MOVIELABEL_H

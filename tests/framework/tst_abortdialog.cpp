@@ -60,7 +60,7 @@ void TestAbortDialog::windowAndPlaces()
          {dialog.getSkipTestButton(), dialog.getSkipAllButton(), dialog.getContinueButton()}) {
         QCOMPARE(button->size(), QSize(262, 40));
         QVERIFY(!button->isActive());
-        QCOMPARE(shownColor(button), QColor(Qt::gray));
+        QCOMPARE(paintedColor(button), QColor(Qt::gray));
     }
 }
 

@@ -1,4 +1,5 @@
 #include "clickableimage.h"
+#include "imagelabel.h"
 #include "picturefixtures.h"
 #include "testworkspace.h"
 
@@ -17,6 +18,8 @@ private slots:
     void press_data();
     void press();
     void setActiveRaisesOnlyWhenActivating();
+    void unusableFileGivesEmptyButton_data();
+    void unusableFileGivesEmptyButton();
 
 private:
     TestWorkspace workspace{false};
@@ -31,18 +34,21 @@ void TestClickableImage::initTestCase()
 void TestClickableImage::sizeAndPictureFollowActiveState()
 {
     QWidget parent;
+    // The size comes from the file before anything is decoded; the pictures
+    // are decoded when the button is first painted.
     ClickableImage image("images/off.png", "images/on.png", &parent);
     QVERIFY(image.isActive());
     QCOMPARE(image.size(), QSize(48, 36));
-    QCOMPARE(shownColor(&image), QColor(Qt::blue));
+    QVERIFY(image.QLabel::pixmap(Qt::ReturnByValue).isNull());
+    QCOMPARE(paintedColor(&image), QColor(Qt::blue));
 
     image.setActive(false);
-    QCOMPARE(shownColor(&image), QColor(Qt::red));
+    QCOMPARE(paintedColor(&image), QColor(Qt::red));
     // The size stays that of the active picture.
     QCOMPARE(image.size(), QSize(48, 36));
 
     image.setActive(true);
-    QCOMPARE(shownColor(&image), QColor(Qt::blue));
+    QCOMPARE(paintedColor(&image), QColor(Qt::blue));
 }
 
 
@@ -101,6 +107,48 @@ void TestClickableImage::setActiveRaisesOnlyWhenActivating()
     QCOMPARE(topmost(), &first);
 }
 
+void TestClickableImage::unusableFileGivesEmptyButton_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("truncated");
+
+    QTest::newRow("missing file") << "images/none.png" << false;
+    QTest::newRow("not a picture") << "images/text.png" << false;
+    // The header still declares the size, half of the pixel data is cut off.
+    QTest::newRow("truncated pixel data") << "images/cut.png" << true;
+}
+
+void TestClickableImage::unusableFileGivesEmptyButton()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, truncated);
+
+    QFile::remove(path);
+    if (path.endsWith("text.png")) {
+        QFile text(path);
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("not a picture\n");
+    } else if (truncated) {
+        QImage noise(48, 36, QImage::Format_RGB32);
+        for (int y = 0; y < noise.height(); ++y)
+            for (int x = 0; x < noise.width(); ++x)
+                noise.setPixel(x, y, qRgb(x * 37 % 256, y * 91 % 256, (x * y) % 256));
+        QVERIFY(noise.save(path, "PNG"));
+        QVERIFY(QFile::resize(path, QFileInfo(path).size() / 2));
+        QCOMPARE(ImageLabel::declaredSize(path), QSize(48, 36));
+    }
+
+    PressCounter parent;
+    ClickableImage image(path, path, &parent);
+    parent.resize(100, 100);
+    parent.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&parent));
+    QSignalSpy spy(&image, &ClickableImage::clicked);
+
+    QCOMPARE(image.size(), QSize(0, 0));
+    QTest::mouseClick(&parent, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    QCOMPARE(spy.count(), 0);
+}
 
 QTEST_MAIN(TestClickableImage)
 #include "tst_clickableimage.moc"

@@ -1,25 +1,14 @@
 #ifndef PICTUREFIXTURES_H
 #define PICTUREFIXTURES_H
 
-// Small pictures written into the test's working directory, and a parent widget
-// that counts the mouse presses passed on to it.
+// Small pictures written into the test's working directory, the colour a widget
+// paints, pointer and key events, and a parent that counts the presses reaching it.
 
-#include <QColor>
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
-#include <QLabel>
-#include <QList>
-#include <QMouseEvent>
-#include <QPixmap>
+#include "testworkspace.h"
+
 #include <QProcess>
-#include <QSize>
-#include <QStandardPaths>
-#include <QString>
-#include <QStringList>
-#include <QWidget>
-
-namespace PictureFixtures {
+#include <QSignalSpy>
+#include <QtTest>
 
 // A PNG of the given size filled with one colour; directories are created.
 inline bool writePicture(const QString &path, const QSize &size, const QColor &color)
@@ -34,40 +23,36 @@ inline bool writePicture(const QString &path, const QSize &size, const QColor &c
 // of a second. Qt cannot write GIF files, so ImageMagick's convert makes it.
 inline bool writeAnimation(const QString &path, const QSize &size, const QList<QColor> &colors, int delayCs = 3)
 {
-    QDir().mkpath(QFileInfo(path).path());
     QStringList args{"-delay", QString::number(delayCs), "-loop", "0"};
     for (int i = 0; i < colors.size(); ++i) {
-        const QString frame = path + QString(".frame%1.png").arg(i);
-        if (!writePicture(frame, size, colors.at(i)))
+        args << path + QString(".frame%1.png").arg(i);
+        if (!writePicture(args.last(), size, colors.at(i)))
             return false;
-        args << frame;
     }
-    args << path;
-    QProcess convert;
-    convert.start("convert", args);
-    return convert.waitForFinished(20000) && convert.exitStatus() == QProcess::NormalExit
-        && convert.exitCode() == 0 && QFileInfo::exists(path);
+    return QProcess::execute("convert", args << path) == 0 && QFileInfo::exists(path);
 }
 
-// The colour at the centre of a picture, to tell pictures apart.
-inline QColor centreColor(const QPixmap &pixmap)
-{
-    if (pixmap.isNull())
-        return QColor();
-    const QImage image = pixmap.toImage();
-    return image.pixelColor(image.width() / 2, image.height() / 2);
-}
-
-// The colour at the centre of the picture a label holds.
-inline QColor shownColor(const QLabel *label)
-{
-    return centreColor(label->pixmap(Qt::ReturnByValue));
-}
-
-// The colour at the centre of what a widget paints on screen.
+// The colour at the centre of what a widget paints.
 inline QColor paintedColor(QWidget *widget)
 {
-    return centreColor(widget->grab());
+    const QImage image = widget->grab().toImage();
+    return image.isNull() ? QColor() : image.pixelColor(image.width() / 2, image.height() / 2);
+}
+
+// The pointer entering (or leaving) a widget.
+inline void hover(QWidget *widget, bool enter = true)
+{
+    QEvent event(enter ? QEvent::Enter : QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+// Sends a key press; whether the widget accepted it.
+inline bool keyAccepted(QWidget *widget, int key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    press.ignore();
+    QApplication::sendEvent(widget, &press);
+    return press.isAccepted();
 }
 
 // A parent that accepts and counts every mouse press reaching it.
@@ -77,13 +62,7 @@ public:
     int presses = 0;
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        ++presses;
-        event->accept();
-    }
+    void mousePressEvent(QMouseEvent *event) override { ++presses; event->accept(); }
 };
-
-} // namespace PictureFixtures
 
 #endif // PICTUREFIXTURES_H

@@ -1,18 +1,7 @@
 #ifndef EXAMINER_H
 #define EXAMINER_H
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QGuiApplication>
-#include <QHash>
-#include <QImage>
-#include <QPixmap>
-#include <QProcess>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QSet>
-#include <QThread>
+#include <QtGui>
 
 #include <functional>
 
@@ -24,16 +13,16 @@ class Examiner
 public:
     explicit Examiner(const QString &screenshotDirectory) : directory(screenshotDirectory) {}
 
-    // Runs a tool; its standard output, trimmed; when it fails, its error output in problem.
-    static QString run(const QString &program, const QStringList &args, QString *problem = nullptr)
+    // Runs a tool; its standard output; when it fails, its error output in problem.
+    static QByteArray run(const QString &program, const QStringList &args, QString *problem = nullptr)
     {
         QProcess p;
         p.start(program, args);
-        if (!(p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) && problem)
+        if (!(p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) && problem)
             *problem = program + " failed: " + QString::fromLocal8Bit(p.readAllStandardError());
-        return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+        return p.readAllStandardOutput();
     }
-    static QString xdotool(const QStringList &args) { return run("xdotool", args); }
+    static QString xdotool(const QStringList &args) { return QString::fromLocal8Bit(run("xdotool", args)).trimmed(); }
 
     bool click(const QPoint &at) const
     {

@@ -3,9 +3,6 @@
 
 #include "examiner.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-
 // The real program, started in a working directory on the X display, and what
 // it tells its debug output: every message box it shows is also written there
 // as a line "[message] <text>".

@@ -1,9 +1,7 @@
 #ifndef SANDBOX_H
 #define SANDBOX_H
 
-#include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
+#include <QtCore>
 
 #include <cerrno>
 #include <cstring>

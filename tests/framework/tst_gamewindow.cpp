@@ -75,6 +75,8 @@ private slots:
     void centering_data();
     void centering();
     void recordingNameIsFilledSynchronously();
+    void picturesHeldOnlyWhileShown_data();
+    void picturesHeldOnlyWhileShown();
 
 private:
     TestWorkspace workspace{false};
@@ -410,6 +412,44 @@ void TestGameWindow::recordingNameIsFilledSynchronously()
 }
 
 
+void TestGameWindow::picturesHeldOnlyWhileShown_data()
+{
+    QTest::addColumn<bool>("wholeWindow");
+    QTest::addColumn<bool>("kept");
+
+    QTest::newRow("test hidden by the main window") << false << false;
+    QTest::newRow("whole window hidden or minimised") << true << true;
+}
+
+void TestGameWindow::picturesHeldOnlyWhileShown()
+{
+    QFETCH(bool, wholeWindow);
+    QFETCH(bool, kept);
+
+    QWidget mainWindow;
+    auto *game = new ProbeGame(&mainWindow);
+    auto *picture = new ImageLabel("images/icono_sonando.png", game->getGameHolder());
+    mainWindow.show();
+    game->init();
+    game->start();
+    QTest::mouseClick(game->getTransitionLabel(), Qt::LeftButton);
+    game->getExampleButton()->setActive(false);
+    QCOMPARE(shownColor(picture), QColor(Qt::yellow));
+
+    if (wholeWindow)
+        mainWindow.hide();
+    else
+        game->hide();
+    QCOMPARE(!shownColor(picture).isValid(), !kept);
+    QCOMPARE(!shownColor(game->getExampleButton()).isValid(), !kept);
+    QCOMPARE(picture->size(), QSize(30, 20));
+
+    // Shown again, the pictures come back as they were, state included.
+    mainWindow.show();
+    game->show();
+    QCOMPARE(shownColor(picture), QColor(Qt::yellow));
+    QCOMPARE(shownColor(game->getExampleButton()), inactiveColor);
+}
 
 QTEST_MAIN(TestGameWindow)
 #include "tst_gamewindow.moc"

@@ -24,6 +24,7 @@
 #include "databasemanager.h"
 #include "formsync.h"
 #include "mainwindow.h"
+#include "processsettings.h"
 #include "messageboxcloser.h"
 #include "processmemory.h"
 #include "startupparts.h"
@@ -306,6 +307,7 @@ int batteryCommand(const Arguments &args)
         report(prefix + "tests", result.tests.join(','));
         report(prefix + "forced", result.forced);
         report(prefix + "presses", result.presses);
+        report(prefix + "keys", result.keys);
         report(prefix + "seconds", QString::number(result.milliseconds / 1000.0, 'f', 1));
         report(prefix + "message", closer.messages().mid(messagesBefore).join(" / "));
         report(prefix + "rss_kib", ProcessMemory::residentKiB());
@@ -329,6 +331,8 @@ int batteryCommand(const Arguments &args)
 
 int main(int argc, char *argv[])
 {
+    // The process as the application's own main() sets it up.
+    ProcessSettings::apply();
     QApplication application(argc, argv);
     const QStringList list = QApplication::arguments().mid(1);
     const QString command = list.value(0);

@@ -18,10 +18,10 @@ class TestHttpManager : public QObject
         return service.baseUrl() + "/rumbolo/" + endpoint + "/ana@example.com/" + password;
     }
 
-    // What finished() reported, once nothing more is due.
+    // What finished() reported, once nothing more is due (a timeout shows in the comparison).
     static QList<bool> results(QSignalSpy &spy, int count = 1)
     {
-        (void)QTest::qWaitFor([&] { return spy.count() >= count; }, 10000); // the comparison tells
+        (void)QTest::qWaitFor([&] { return spy.count() >= count; }, 10000);
         QTest::qWait(200);
         QList<bool> list;
         for (const QList<QVariant> &arguments : qAsConst(spy))

@@ -55,8 +55,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         if (!menu.isEmpty())
             QTest::mouseClick(window.findChild<QPushButton *>(menu), Qt::LeftButton);
-        QTest::qWait(300); // let the server finish drawing
-        const QImage shot = window.windowHandle()->screen()->grabWindow(window.winId()).toImage();
+        // The server has finished drawing when two grabs a moment apart agree
+        // (a busy machine can take longer than any fixed wait).
+        const auto grab = [&] { return window.windowHandle()->screen()->grabWindow(window.winId()).toImage(); };
+        QTest::qWait(300);
+        QImage shot = grab();
+        QImage previous;
+        for (int i = 0; i < 50 && (shot != previous || shot.isNull()); ++i) {
+            QTest::qWait(150);
+            previous = shot;
+            shot = grab();
+        }
         QCOMPARE(shot.size(), QSize(800, 580));
         QVERIFY(shot.save(artefacts + "/" + file));
         const auto placeOf = [&](const QString &name) {

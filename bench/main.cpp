@@ -266,10 +266,15 @@ int startupPartsCommand(const Arguments &args)
         clock.start();
         MainWindow window;
         const qint64 constructed = clock.nsecsElapsed();
+        // The program builds the test screens after its first paint; here they
+        // are built first, to time them on their own.
+        window.game("VD1A");
+        const qint64 screens = clock.nsecsElapsed();
         window.show();
         QApplication::processEvents();
         report("part MainWindow::MainWindow", QString::number(constructed / 1e6, 'f', 1));
-        report("part show+first_events", QString::number((clock.nsecsElapsed() - constructed) / 1e6, 'f', 1));
+        report("part test_screens_(after_the_first_paint)", QString::number((screens - constructed) / 1e6, 'f', 1));
+        report("part show+first_events", QString::number((clock.nsecsElapsed() - screens) / 1e6, 'f', 1));
         return 0;
     }
     for (const auto &part : StartupParts::measure())

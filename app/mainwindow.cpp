@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QTimer>
 
 namespace {
 const char *const messageFinished = "La evaluación ha terminado.";
@@ -44,21 +45,21 @@ MainWindow::MainWindow(QWidget *parent)
     , database(new DatabaseManager())
     , adminWindow(new AdminWindow())
     , abortDialog(new AbortDialog())
-    , gameVD(new GameVD())
-    , gamePA1A(new GamePA1A())
-    , gamePA2A(new GamePA2A())
-    , gameCF1A(new GameCF1A())
-    , gameCF2A(new GameCF2A())
-    , gameCF2B(new GameCF2B())
-    , gameCF3A(new GameCF3A())
-    , gameCF3B(new GameCF3B())
-    , gameRV1A(new GameRV1A())
-    , gameTT1A(new GameTT1A())
-    , gameCO1A(new GameCO1A())
-    , gameFP1A(new GameFP1A())
-    , gameCL1A(new GameCL1A())
-    , gameFP2A(new GameFP2A())
-    , gameCL2A(new GameCL2A())
+    , gameVD(nullptr)
+    , gamePA1A(nullptr)
+    , gamePA2A(nullptr)
+    , gameCF1A(nullptr)
+    , gameCF2A(nullptr)
+    , gameCF2B(nullptr)
+    , gameCF3A(nullptr)
+    , gameCF3B(nullptr)
+    , gameRV1A(nullptr)
+    , gameTT1A(nullptr)
+    , gameCO1A(nullptr)
+    , gameFP1A(nullptr)
+    , gameCL1A(nullptr)
+    , gameFP2A(nullptr)
+    , gameCL2A(nullptr)
     , player(nullptr)
     , recorder(nullptr)
     , startupMessage(new QMessageBox())
@@ -78,8 +79,8 @@ MainWindow::MainWindow(QWidget *parent)
     if (!ensureDirectory("envios", QString::fromUtf8("Problemas creando el directorio de sincronización.")))
         startupOk = false;
 
-    registerGames();
-    hideAllGames();
+    ui->horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
+    ui->horizontalLayout_2->addWidget(adminWindow);
     adminWindow->resetToHome();
 
     if (database->openDatabase()) {
@@ -100,10 +101,36 @@ MainWindow::MainWindow(QWidget *parent)
     connect(abortDialog, &AbortDialog::abortAll, this, &MainWindow::abortGame);
 }
 
+void MainWindow::buildGames()
+{
+    if (!games.isEmpty())
+        return;
+    gameVD = new GameVD();
+    gamePA1A = new GamePA1A();
+    gamePA2A = new GamePA2A();
+    gameCF1A = new GameCF1A();
+    gameCF2A = new GameCF2A();
+    gameCF2B = new GameCF2B();
+    gameCF3A = new GameCF3A();
+    gameCF3B = new GameCF3B();
+    gameRV1A = new GameRV1A();
+    gameTT1A = new GameTT1A();
+    gameCO1A = new GameCO1A();
+    gameFP1A = new GameFP1A();
+    gameCL1A = new GameCL1A();
+    gameFP2A = new GameFP2A();
+    gameCL2A = new GameCL2A();
+    registerGames();
+}
+
+GameWindow *MainWindow::game(const QString &code)
+{
+    buildGames();
+    return games.value(code);
+}
+
 void MainWindow::registerGames()
 {
-    ui->horizontalLayout_2->setContentsMargins(0, 0, 0, 0);
-    ui->horizontalLayout_2->addWidget(adminWindow);
     games.insert("VD1A", gameVD);
     games.insert("PA1A", gamePA1A);
     games.insert("PA2A", gamePA2A);
@@ -197,6 +224,15 @@ void MainWindow::showMessage(QMessageBox *box, const QString &text)
     box->exec();
 }
 
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    // The fifteen test screens are built once the administration window is on
+    // screen, while the examiner reads it, rather than before it appears.
+    if (games.isEmpty() && startupOk)
+        QTimer::singleShot(0, this, &MainWindow::buildGames);
+}
+
 void MainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
@@ -246,6 +282,7 @@ void MainWindow::startGame(QString name, QString lastName, int level, QString co
         qDebug() << "MainWindow::startGame ignored: an evaluation is already running";
         return;
     }
+    buildGames();
 
     gameRV1A->setChildName(name);
 

@@ -49,7 +49,8 @@ public:
     QString currentTestCode() const { return currentTest; }
     QList<QString> pendingTests() const { return testQueue; }
     DatabaseManager *databaseManager() const { return database; }
-    GameWindow *game(const QString &code) const { return games.value(code); }
+    // The test of that code (the test screens are built on first need).
+    GameWindow *game(const QString &code);
     AbortDialog *abortDialogWindow() const { return abortDialog; }
     AdminWindow *administrationWindow() const { return adminWindow; }
     SoundPlayer *soundPlayer() const { return player; }
@@ -82,8 +83,10 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void buildGames();
     void registerGames();
     void connectGame(GameWindow *game);
     void hideAllGames();

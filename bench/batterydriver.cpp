@@ -9,6 +9,7 @@
 #include "wordinparagraph.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QElapsedTimer>
 #include <QEnterEvent>
 #include <QEventLoop>
@@ -20,6 +21,8 @@ namespace {
 const int idleLimitMs = 15000;
 // A test that keeps accepting presses without finishing is moved on too.
 const int pressLimit = 400;
+// With nothing to touch, a letter key is typed every this many steps.
+const int keyEverySteps = 10;
 }
 
 BatteryDriver::BatteryDriver(MainWindow *mainWindow, quint32 seed, QObject *parent)
@@ -77,6 +80,16 @@ void BatteryDriver::press(QWidget *widget)
     stepsWithoutPress = 0;
 }
 
+void BatteryDriver::typeLetter(QWidget *game)
+{
+    static const char letters[] = "aeombpstldrcgx";
+    std::uniform_int_distribution<int> pick(0, int(sizeof letters) - 2);
+    const char letter = letters[pick(random)];
+    QTest::keyClick(game, letter);
+    ++result.keys;
+    ++pressesInTest;
+}
+
 QList<QWidget *> BatteryDriver::answerWidgets(GameWindow *game) const
 {
     QList<QWidget *> found;
@@ -105,6 +118,7 @@ QList<QWidget *> BatteryDriver::answerWidgets(GameWindow *game) const
 void BatteryDriver::force(GameWindow *game)
 {
     ++result.forced;
+    qInfo().noquote() << "moved on by force:" << window->currentTestCode();
     stepsWithoutPress = 0;
     pressesInTest = 0;
     QMetaObject::invokeMethod(game, "runFinishGame", Qt::QueuedConnection);
@@ -153,6 +167,10 @@ void BatteryDriver::step()
             press(game->getNextButton());
         } else if (++stepsWithoutPress * stepMs > idleLimitMs) {
             force(game);
+        } else if (stepsWithoutPress % keyEverySteps == 0) {
+            // Nothing to touch: the letter tests take the examiner's keys. A
+            // letter, right or wrong, answers them; the other tests ignore it.
+            typeLetter(game);
         }
     }
     busy = false;

@@ -29,6 +29,7 @@ public:
         QStringList tests;        // codes in the order they ran
         int forced = 0;           // tests moved on with runFinishGame()
         int presses = 0;          // mouse presses sent
+        int keys = 0;             // letter keys typed
         qint64 milliseconds = 0;
     };
 
@@ -43,6 +44,7 @@ public:
 private:
     void step();
     void press(QWidget *widget);
+    void typeLetter(QWidget *game);
     QList<QWidget *> answerWidgets(GameWindow *game) const;
     void force(GameWindow *game);
 

@@ -26,6 +26,16 @@ void ClickableImage::decode()
     setPixmap(active ? activePixmap : inactivePixmap);
 }
 
+void ClickableImage::releasePictures()
+{
+    if (!decoded)
+        return;
+    decoded = false;
+    inactivePixmap = QPixmap();
+    activePixmap = QPixmap();
+    setPixmap(QPixmap());
+}
+
 void ClickableImage::setActive(bool a)
 {
     active = a;

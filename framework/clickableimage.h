@@ -27,6 +27,10 @@ public:
     // Draws a styled panel frame around the picture (marks a selected choice).
     void setFramed(bool f);
 
+    // Forgets the decoded pictures (the size and the state stay); they are
+    // decoded again when the button is next shown or painted.
+    void releasePictures();
+
 signals:
     void clicked();
 

@@ -219,13 +219,25 @@ void GameWindow::resizeEvent(QResizeEvent *event)
     checkIcon->move(W - checkIcon->width() - 10, H - checkIcon->height() - L - 10);
 }
 
+void GameWindow::releasePictures()
+{
+    // The pictures of the play area are decoded again when the test is next
+    // shown; an examiner's machine keeps only the running test's pictures.
+    for (ImageLabel *picture : ui->gameHolder->findChildren<ImageLabel *>())
+        picture->releasePicture();
+    for (ClickableImage *button : ui->gameHolder->findChildren<ClickableImage *>())
+        button->releasePictures();
+}
+
 void GameWindow::hideEvent(QHideEvent *event)
 {
     // Hidden by the main window (it moved on to another test, or the evaluation
     // ended): the battery has already left this test, so a pending finish must
     // not ask for yet another test. Hiding the whole application window or
     // minimising it does not count.
-    if (isHidden())
+    if (isHidden()) {
         finishTimer->stop();
+        releasePictures();
+    }
     QWidget::hideEvent(event);
 }

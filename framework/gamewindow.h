@@ -115,6 +115,8 @@ protected:
     Ui::GameWindow *ui;
 
 private:
+    void releasePictures();
+
     // The pending step from the end of a test to the next one. Cancelled when
     // the test is re-armed or hidden, so that an old run never moves the
     // battery on.

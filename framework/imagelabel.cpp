@@ -34,6 +34,15 @@ void ImageLabel::decode()
     setPixmap(pixmap);
 }
 
+void ImageLabel::releasePicture()
+{
+    if (!decoded)
+        return;
+    decoded = false;
+    pixmap = QPixmap();
+    setPixmap(pixmap);
+}
+
 void ImageLabel::showEvent(QShowEvent *event)
 {
     decode();

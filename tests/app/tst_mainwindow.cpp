@@ -1,144 +1,358 @@
+#include "abortdialog.h"
+#include "adminwindow.h"
 #include "appfixture.h"
+#include "audiofixture.h"
+#include "formdriver.h"
+#include "gamewindow.h"
 #include "mainwindow.h"
+#include "voicerecorder.h"
 
 #include <QDate>
-#include <QDir>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
 
-// The controller inside a real working directory: start-up, evaluation rows,
-// log rows, and what the examiner sees when storing fails.
+namespace {
+const QString kFinished = "La evaluación ha terminado.";
+const QString kCancelled = "La aplicación ha sido cancelada.";
+const QString kStoreFailed = "La evaluación se ha terminado abruptamente por problemas de conexión con la base de datos.";
+const QStringList kFull = {"VD1A", "PA1A", "PA2A", "CF1A", "CF2A", "CF2B", "CF3A", "CF3B",
+                           "RV1A", "TT1A", "FP1A", "CL1A", "FP2A", "CL2A", "CO1A"};
+
+QStringList visibleTests(MainWindow *w)
+{
+    QStringList codes;
+    for (const QString &code : kFull)
+        if (w->game(code)->isVisible())
+            codes << code;
+    return codes;
+}
+
+// The running test ends as it does after its last answer.
+void finishCurrent(MainWindow *w)
+{
+    QVERIFY(QMetaObject::invokeMethod(w->game(w->currentTestCode()), "runFinishGame"));
+}
+
+// No evaluation, no test, the welcome page in a normal window.
+void verifyIdle(MainWindow *w)
+{
+    QCOMPARE(w->currentEvaluationId(), 0);
+    QCOMPARE(w->currentTestCode(), QString(""));
+    QCOMPARE(visibleTests(w), QStringList());
+    QVERIFY(!w->isFullScreen());
+    QVERIFY(w->administrationWindow()->isVisible());
+    QVERIFY(!w->abortDialogWindow()->isVisible());
+}
+}
+
+// The controller inside a real working directory: start-up, evaluation and log
+// rows, the ordered battery, how the examiner skips a test or abandons the
+// evaluation, what the examiner sees when storing fails, the hand-over of
+// recordings between tests, and that every ending leaves the program idle on
+// its welcome page.
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void startsIdleOnTheAdministrationScreen();
-    void startsAgainOverExistingFiles();
-    void logRowsAreStoredExactly_data();
-    void logRowsAreStoredExactly();
-    void logRowWhileIdleHasNoEvaluation();
-    void evaluationRowFromStartGame_data();
-    void evaluationRowFromStartGame();
-    void failedLogRowEndsTheEvaluation();
-    void failedEvaluationRowStartsNothing();
-};
+    void startsIdleOnTheAdministrationScreen()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        QVERIFY(w->startedSuccessfully());
+        QCOMPARE(w->minimumSize(), QSize(800, 580));
+        QCOMPARE(w->currentEvaluationId(), 0);
+        QVERIFY(!w->isFullScreen());
+        QVERIFY(QFileInfo(app.workspace().filePath("grabaciones")).isDir());
+        QVERIFY(QFileInfo(app.workspace().filePath("envios")).isDir());
 
-void TestMainWindow::startsIdleOnTheAdministrationScreen()
-{
-    AppFixture app;
-    MainWindow *w = app.window();
-    QVERIFY(w->startedSuccessfully());
-    QCOMPARE(w->windowTitle(), QString("Rumbolo"));
-    QCOMPARE(w->size(), QSize(800, 580));
-    QCOMPARE(w->minimumSize(), QSize(800, 580));
-    QCOMPARE(w->currentEvaluationId(), 0);
-    QCOMPARE(w->currentTestCode(), QString(""));
-    QVERIFY(!w->isFullScreen());
-    QVERIFY(QFileInfo(app.workspace().filePath("grabaciones")).isDir());
-    QVERIFY(QFileInfo(app.workspace().filePath("envios")).isDir());
-    QVERIFY(app.catcher().messages().isEmpty());
-}
+        // Rows logged while no evaluation runs belong to none; their columns are stored exactly.
+        QVERIFY(w->logValueForKey("O'Higgins", "ñandú \"dijo\""));
+        QVERIFY(w->logValueForKey("", ""));
+        const auto rows = app.workspace().rows("log", {"date", "evaluationId", "test", "key", "value"});
+        QCOMPARE(rows.size(), 2);
+        QVERIFY(QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(rows[0][0]).hasMatch());
+        QCOMPARE(rows[0].mid(1), (QStringList{"0", "", "O'Higgins", "ñandú \"dijo\""}));
+        QCOMPARE(rows[1].mid(1), (QStringList{"0", "", "", ""}));
 
-void TestMainWindow::startsAgainOverExistingFiles()
-{
-    AppFixture first;
-    QVERIFY(first.window()->logValueForKey("k", "v"));
-    // A second window in the same directory finds the directories and the database.
-    MainWindow second;
-    QVERIFY(second.startedSuccessfully());
-    QVERIFY(second.logValueForKey("k2", "v2"));
-    QCOMPARE(first.workspace().logRows().size(), 2);
-    QVERIFY(first.catcher().messages().isEmpty());
-}
-
-void TestMainWindow::logRowsAreStoredExactly_data()
-{
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("value");
-    QTest::newRow("answer") << "casa" << "1";
-    QTest::newRow("apostrophe and quotes") << "O'Higgins" << "\"dijo\" 'hola'";
-    QTest::newRow("accents") << QString::fromUtf8("mamá") << QString::fromUtf8("ñandú");
-    QTest::newRow("empty value") << "FILE" << "";
-    QTest::newRow("empty key") << "" << "x";
-}
-
-void TestMainWindow::logRowsAreStoredExactly()
-{
-    QFETCH(QString, key);
-    QFETCH(QString, value);
-    AppFixture app;
-    QVERIFY(app.window()->logValueForKey(key, value));
-    const auto rows = app.workspace().rows("log", {"date", "evaluationId", "test", "key", "value"});
-    QCOMPARE(rows.size(), 1);
-    QVERIFY(QRegularExpression("^\\d{4}-\\d{2}-\\d{2} \\d{2}:\\d{2}:\\d{2}$").match(rows[0][0]).hasMatch());
-    QCOMPARE(rows[0].mid(2), (QStringList{"", key, value}));
-}
-
-void TestMainWindow::logRowWhileIdleHasNoEvaluation()
-{
-    AppFixture app;
-    QVERIFY(app.window()->logValueForKey("k", "v"));
-    QVERIFY(app.window()->logValueForKey("k", "w"));
-    QCOMPARE(app.workspace().logRows(), (QList<QStringList>{{"0", "", "k", "v"}, {"0", "", "k", "w"}}));
-}
-
-void TestMainWindow::evaluationRowFromStartGame_data()
-{
-    QTest::addColumn<int>("overload");
-    QTest::addColumn<QStringList>("expected");
-    // name, lastName, level, codeGroup, fullEvaluation, endOfYear
-    QTest::newRow("six arguments") << 6 << QStringList{"Ana", "O'Neil", "4", "3A-2013", "1", "1"};
-    QTest::newRow("five arguments") << 5 << QStringList{"Ana", "O'Neil", "4", "3A-2013", "1", "0"};
-    QTest::newRow("four arguments") << 4 << QStringList{"Ana", "O'Neil", "4", "3A-2013", "0", "0"};
-    QTest::newRow("three arguments") << 3 << QStringList{"Ana", "O'Neil", "4", "", "0", "0"};
-}
-
-void TestMainWindow::evaluationRowFromStartGame()
-{
-    QFETCH(int, overload);
-    QFETCH(QStringList, expected);
-    AppFixture app;
-    MainWindow *w = app.window();
-    switch (overload) {
-    case 6: w->startGame("Ana", "O'Neil", 4, "3A-2013", true, true); break;
-    case 5: w->startGame("Ana", "O'Neil", 4, "3A-2013", true); break;
-    case 4: w->startGame("Ana", "O'Neil", 4, "3A-2013"); break;
-    default: w->startGame("Ana", "O'Neil", 4); break;
+        // A second window in the same directory finds the directories and the database.
+        MainWindow second;
+        QVERIFY(second.startedSuccessfully());
+        QVERIFY(second.logValueForKey("k", "v"));
+        QCOMPARE(app.workspace().logRows().size(), 3);
+        QVERIFY(app.catcher().messages().isEmpty());
     }
-    const auto rows = app.workspace().rows(
-        "evaluation", {"name", "lastName", "level", "codeGroup", "fullEvaluation", "endOfYear", "evaluationDate"});
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows[0].mid(0, 6), expected);
-    QCOMPARE(rows[0][6], QDate::currentDate().toString("yyyy-MM-dd"));
-}
 
-void TestMainWindow::failedLogRowEndsTheEvaluation()
-{
-    AppFixture app;
-    MainWindow *w = app.window();
-    // Simulate the store failing.
-    QVERIFY(app.workspace().execute({"DROP TABLE log"}));
-    QVERIFY(!w->logValueForKey("k", "v"));
-    QCOMPARE(app.catcher().messages(),
-             QStringList{QString::fromUtf8("La evaluación se ha terminado abruptamente por problemas de conexión con la base de datos.")});
-    QCOMPARE(w->currentEvaluationId(), 0);
-    QCOMPARE(w->currentTestCode(), QString(""));
-    QVERIFY(!w->isFullScreen());
-}
+    // Each overload of startGame stores its row; an abandon between them ends each evaluation.
+    void evaluationRowFromStartGame()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        w->startGame("Ana", "O'Neil", 4, "3A-2013", true, true);
+        w->abortGame();
+        w->startGame("Ana", "O'Neil", 4, "3A-2013", true);
+        w->abortGame();
+        w->startGame("Ana", "O'Neil", 4, "3A-2013");
+        w->abortGame();
+        w->startGame("Ana", "O'Neil", 4);
+        const QString today = QDate::currentDate().toString("yyyy-MM-dd");
+        QCOMPARE(app.workspace().rows("evaluation", {"name", "lastName", "level", "codeGroup", "fullEvaluation",
+                                                     "endOfYear", "evaluationDate"}),
+                 (QList<QStringList>{{"Ana", "O'Neil", "4", "3A-2013", "1", "1", today},
+                                     {"Ana", "O'Neil", "4", "3A-2013", "1", "0", today},
+                                     {"Ana", "O'Neil", "4", "3A-2013", "0", "0", today},
+                                     {"Ana", "O'Neil", "4", "", "0", "0", today}}));
+    }
 
-void TestMainWindow::failedEvaluationRowStartsNothing()
-{
-    AppFixture app;
-    MainWindow *w = app.window();
-    QVERIFY(app.workspace().execute({"DROP TABLE evaluation"}));
-    w->startGame("Ana", "Pérez", 1, "", true, false);
-    QCOMPARE(app.catcher().messages(),
-             QStringList{QString::fromUtf8("La evaluación se ha terminado abruptamente por problemas de conexión con la base de datos.")});
-    QCOMPARE(w->currentEvaluationId(), 0);
-    QVERIFY(!w->isFullScreen());
-    QVERIFY(app.workspace().logRows().isEmpty());
-}
+    void batteryForEveryLevel_data()
+    {
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<bool>("endOfYear");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList early = {"VD1A", "PA1A", "PA2A", "CF1A", "CF2A", "CF2B", "CF3A", "CF3B", "RV1A", "TT1A", "CO1A"};
+        const QStringList first = {"PA1A", "PA2A", "CF1A", "CF2A", "CF2B", "CF3A", "CF3B",
+                                   "TT1A", "FP1A", "CL1A", "FP2A", "CL2A", "CO1A"};
+        const QStringList later = {"FP1A", "CL1A", "FP2A", "CL2A", "CO1A"};
+        const QList<QStringList> byLevel = {early, early, first, later, later, later, {}};
+        for (bool endOfYear : {false, true}) {
+            const char *period = endOfYear ? "Fin" : "Inicio";
+            for (int level = 1; level <= 7; ++level) {
+                QTest::addRow("level %d %s", level, period) << false << level << endOfYear << byLevel[level - 1];
+                QTest::addRow("level %d full %s", level, period) << true << level << endOfYear << kFull;
+            }
+        }
+    }
+
+    void batteryForEveryLevel()
+    {
+        QFETCH(bool, full);
+        QFETCH(int, level);
+        QFETCH(bool, endOfYear);
+        QFETCH(QStringList, expected);
+        AppFixture app;
+        MainWindow *w = app.window();
+        w->startGame("Ana", "Pérez", level, "", full, endOfYear);
+        QCOMPARE(app.workspace().rows("evaluation", {"level"}), QList<QStringList>{{QString::number(level)}});
+        if (expected.isEmpty()) { // a level outside the table: nothing to run
+            QCOMPARE(app.catcher().messages(), QStringList{kFinished});
+            return verifyIdle(w);
+        }
+        QCOMPARE(QStringList{w->currentTestCode()} + w->pendingTests(), expected);
+        QCOMPARE(visibleTests(w), QStringList{expected.first()});
+        QVERIFY(w->isFullScreen());
+        QVERIFY(!w->administrationWindow()->isVisible());
+        QVERIFY(app.catcher().messages().isEmpty());
+    }
+
+    // A whole run in order, the examiner skipping the last test.
+    void runsTheTestsInOrder()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        const int id = app.startEvaluation(5);
+        QStringList seen;
+        for (int i = 0; i < 10 && w->currentEvaluationId() == id; ++i) {
+            seen << w->currentTestCode();
+            QCOMPARE(visibleTests(w), QStringList{w->currentTestCode()});
+            QVERIFY(w->game(w->currentTestCode())->hasFocus() || !w->isActiveWindow());
+            if (w->currentTestCode() == "CO1A")
+                emit w->abortDialogWindow()->abortOne();
+            else
+                finishCurrent(w);
+        }
+        QCOMPARE(seen, (QStringList{"FP1A", "CL1A", "FP2A", "CL2A", "CO1A"}));
+        QCOMPARE(app.workspace().logRows(), (QList<QStringList>{{QString::number(id), "CO1A", "ABORT", "1"}}));
+        QCOMPARE(app.catcher().messages(), QStringList{kFinished});
+        verifyIdle(w);
+    }
+
+    // Abandoned at its first test: exactly one row for the whole evaluation. A test
+    // that is not running (as its finish timer would) can then neither move a
+    // battery on nor log.
+    void abandoningTheFirstTest()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        const int id = app.startEvaluation(1);
+        QCOMPARE(w->currentTestCode(), QString("VD1A"));
+        w->showAbortDialog();
+        QVERIFY(w->abortDialogWindow()->isVisible());
+        w->abortDialogWindow()->requestAbortAll();
+        const QList<QStringList> abandoned{{QString::number(id), "FULL", "ABORT", "1"}};
+        QCOMPARE(app.workspace().logRows(), abandoned);
+        QCOMPARE(app.catcher().messages(), QStringList{kCancelled});
+        verifyIdle(w);
+
+        GameWindow *first = w->game("VD1A");
+        QVERIFY(QMetaObject::invokeMethod(first, "runFinishGame"));
+        emit first->requestLogValueForKey("late", "1");
+        verifyIdle(w);
+        // The next evaluation starts again from the first test of its level.
+        QCOMPARE(app.startEvaluation(3), id + 1);
+        QCOMPARE(w->currentTestCode(), QString("PA1A"));
+        QVERIFY(QMetaObject::invokeMethod(first, "runFinishGame"));
+        emit first->requestLogValueForKey("stale", "1");
+        QCOMPARE(w->currentTestCode(), QString("PA1A"));
+        QCOMPARE(app.workspace().logRows(), abandoned);
+    }
+
+    // The store fails under a row: the examiner is told (the store's message first),
+    // and no evaluation runs or starts a test afterwards.
+    void storeFailureEndsTheEvaluation_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("log row") << "log" << "log" << QStringList{kStoreFailed};
+        QTest::newRow("evaluation row") << "evaluation" << "start" << QStringList{kStoreFailed};
+        QTest::newRow("skip row") << "log" << "skip" << QStringList{kStoreFailed};
+        QTest::newRow("abandon row") << "log" << "abandon" << QStringList{kStoreFailed, kCancelled};
+    }
+
+    void storeFailureEndsTheEvaluation()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, action);
+        QFETCH(QStringList, messages);
+        AppFixture app;
+        MainWindow *w = app.window();
+        if (action == "skip" || action == "abandon")
+            QVERIFY(app.startEvaluation(1) >= 1);
+        QVERIFY(app.workspace().execute({"ALTER TABLE " + table + " RENAME TO gone"}));
+        if (action == "log")
+            QVERIFY(!w->logValueForKey("k", "v"));
+        else if (action == "start")
+            QCOMPARE(app.startEvaluation(1), 0);
+        else
+            action == "skip" ? emit w->abortDialogWindow()->abortOne() : emit w->abortDialogWindow()->abortAll();
+        QCOMPARE(app.catcher().messages(), messages);
+        QTest::qWait(50);
+        verifyIdle(w);
+        QVERIFY(app.workspace().execute({"ALTER TABLE gone RENAME TO " + table}));
+        QVERIFY(app.workspace().logRows().isEmpty());
+    }
+
+    void formSubmissionStoresTheEvaluation_data()
+    {
+        QTest::addColumn<bool>("group");
+        QTest::addColumn<QStringList>("expected"); // name, lastName, level, codeGroup, full, endOfYear
+        QTest::newRow("individual") << false << QStringList{"María José", "O'Ryan Núñez", "4", "", "1", "1"};
+        QTest::newRow("group") << true << QStringList{"María José", "O'Ryan Núñez", "4", "3A-2013", "0", "1"};
+    }
+
+    void formSubmissionStoresTheEvaluation()
+    {
+        QFETCH(bool, group);
+        QFETCH(QStringList, expected);
+        AppFixture app;
+        MainWindow *w = app.window();
+        AdminWindow *admin = w->administrationWindow();
+        AppFixture::click(admin->findChild<QPushButton *>(group ? "buttonGroupEvaluation" : "buttonInidividualEvaluation"));
+        QWidget *form = admin->findChild<QWidget *>(group ? "FormSubjectInGroup" : "FormSubject");
+        QVERIFY(form && form->isVisible());
+
+        FormDriver driver(form);
+        if (group)
+            driver.type("lineEditGroup", "  3A-2013 ");
+        driver.type("lineEditName", "  María José ");
+        driver.type("lineEditLastName", "O'Ryan Núñez  ");
+        driver.chooseLevel(4);
+        driver.choosePeriod(true);
+        if (!group)
+            driver.click("checkBoxFullEvaluation");
+        driver.start();
+
+        QCOMPARE(app.workspace().rows("evaluation", {"name", "lastName", "level", "codeGroup", "fullEvaluation",
+                                                     "endOfYear", "evaluationDate"}),
+                 QList<QStringList>{expected << QDate::currentDate().toString("yyyy-MM-dd")});
+
+        // The evaluation runs full screen, with its first test showing.
+        QVERIFY(w->currentEvaluationId() >= 1);
+        QVERIFY(w->isFullScreen());
+        QVERIFY(!admin->isVisible());
+        QCOMPARE(w->currentTestCode(), group ? QString("FP1A") : QString("VD1A"));
+        QVERIFY(w->game(w->currentTestCode())->isVisible());
+
+        // The examiner abandons it: the welcome page, not the form, is shown again.
+        w->abortGame();
+        QVERIFY(admin->isVisible());
+        QVERIFY(admin->findChild<QWidget *>("FormWelcome")->isVisible());
+        QVERIFY(!form->isVisible());
+        QCOMPARE(app.catcher().messages(), QStringList{kCancelled});
+    }
+    // A recording that cannot be made ends the evaluation with its message.
+    void unopenableRecordingEndsTheEvaluation()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        QVERIFY(app.startEvaluation(1) >= 1);
+        // The recordings directory has been replaced by a file: nothing can be recorded.
+        QVERIFY(QDir(app.workspace().filePath("grabaciones")).removeRecursively());
+        QFile blocker(app.workspace().filePath("grabaciones"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        QString name;
+        emit w->game(w->currentTestCode())->requestStartRecordingSound(&name);
+        QCOMPARE(app.catcher().messages(), QStringList{"No se puede continuar, problemas al abrir archivos de grabación."});
+        QVERIFY(!w->voiceRecorder()->isRecording());
+        QCOMPARE(w->currentEvaluationId(), 0);
+        QVERIFY(!w->isFullScreen());
+    }
+
+    void testChangeCompletesTheRecording_data()
+    {
+        QTest::addColumn<bool>("abandon");
+        QTest::newRow("next test") << false;
+        QTest::newRow("evaluation abandoned") << true;
+    }
+
+    void testChangeCompletesTheRecording()
+    {
+        QFETCH(bool, abandon);
+        AppFixture app;
+        MainWindow *w = app.window();
+        QVERIFY(app.startEvaluation(1) >= 1);
+        GameWindow *game = w->game(w->currentTestCode());
+        QString name;
+        emit game->requestStartRecordingSound(&name);
+        if (!w->voiceRecorder()->isRecording())
+            QSKIP("no audio input device here (scripts/test.sh starts one)");
+        QTest::qWait(300);
+
+        if (abandon)
+            emit w->abortDialogWindow()->abortAll();
+        else
+            QVERIFY(QMetaObject::invokeMethod(game, "runFinishGame"));
+        QVERIFY(!w->voiceRecorder()->isRecording());
+        const QString path = app.workspace().filePath("grabaciones/" + name + ".wav");
+        QVERIFY(QFileInfo(path).size() > 44 && AudioFixture::isComplete(path));
+
+        // A late stop from the test that is no longer running changes nothing, and
+        // no second recording is made by it.
+        emit game->requestStopRecordingSound();
+        QString late;
+        emit game->requestStartRecordingSound(&late);
+        QVERIFY(late.isEmpty());
+        QVERIFY(!w->voiceRecorder()->isRecording());
+    }
+
+    void abortDialogIsCentred()
+    {
+        AppFixture app;
+        MainWindow *w = app.window();
+        w->resize(1920, 1080);
+        QCOMPARE(w->size(), QSize(1920, 1080));
+        w->showAbortDialog();
+        AbortDialog *dialog = w->abortDialogWindow();
+        QCOMPARE(dialog->pos(), QPoint((1920 - 338) / 2, (1080 - 163) / 2));
+        QVERIFY(dialog->isVisible());
+        dialog->requestCancel();
+        QVERIFY(!dialog->isVisible());
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

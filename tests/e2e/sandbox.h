@@ -1,10 +1,18 @@
 #ifndef SANDBOX_H
 #define SANDBOX_H
 
-#include <QString>
-#include <QTemporaryDir>
+#include <QtCore>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <net/if.h>
+#include <sched.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 // A private corner of the machine for the end-to-end run: a network of its own
 // (only loopback), so that the test's scoring service can take the fixed port the
@@ -20,15 +28,76 @@ public:
     // Enters the private mount and network namespaces. Must run first in main,
     // while the process has a single thread. False, with the reason, when the
     // machine does not allow it.
-    static bool enter(QString *problem);
+    static bool enter(QString *problem)
+    {
+        const QByteArray uid = QByteArray::number(uint(::geteuid())), gid = QByteArray::number(uint(::getegid()));
+        if (::unshare(CLONE_NEWNS | CLONE_NEWNET) != 0) {
+            // Without root: become root of a user namespace of our own first.
+            if (uid == "0" || ::unshare(CLONE_NEWUSER | CLONE_NEWNS | CLONE_NEWNET) != 0)
+                return fail("unshare", problem);
+            if (!writeFile("/proc/self/setgroups", "deny") || !writeFile("/proc/self/uid_map", "0 " + uid + " 1")
+                || !writeFile("/proc/self/gid_map", "0 " + gid + " 1"))
+                return fail("mapping the user namespace", problem);
+        }
+        // Mounts made from now on stay in this namespace.
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0)
+            return fail("making mounts private", problem);
+        // The loopback interface of a new network namespace starts down.
+        const int s = ::socket(AF_INET, SOCK_DGRAM, 0);
+        ifreq request;
+        std::memset(&request, 0, sizeof request);
+        std::strncpy(request.ifr_name, "lo", IFNAMSIZ - 1);
+        bool up = s >= 0 && ::ioctl(s, SIOCGIFFLAGS, &request) == 0;
+        request.ifr_flags |= IFF_UP | IFF_RUNNING;
+        up = up && ::ioctl(s, SIOCSIFFLAGS, &request) == 0;
+        if (s >= 0)
+            ::close(s);
+        return up || fail("bringing up loopback", problem);
+    }
 
     // Replaces, inside the sandbox only, the system's trusted authorities by the
     // given certificate (a PEM file).
-    bool trustOnly(const QString &caCertificate, QString *problem);
+    bool trustOnly(const QString &caCertificate, QString *problem)
+    {
+        store.reset(new QTemporaryDir);
+        // OpenSSL finds an authority in a directory by the hash of its subject name.
+        QProcess openssl;
+        openssl.start("openssl", {"x509", "-hash", "-noout", "-in", caCertificate});
+        if (!openssl.waitForFinished(10000) || openssl.exitCode() != 0) {
+            *problem = "openssl x509 -hash failed: " + QString::fromLocal8Bit(openssl.readAllStandardError());
+            return false;
+        }
+        const QString hash = QString::fromLatin1(openssl.readAllStandardOutput()).trimmed();
+        if (!store->isValid() || !QFile::copy(caCertificate, store->filePath(hash + ".0"))
+            || !QFile::copy(caCertificate, store->filePath("ca-certificates.crt"))) {
+            *problem = "cannot copy " + caCertificate + " to a temporary directory";
+            return false;
+        }
+        return ::mount(QFile::encodeName(store->path()).constData(), "/etc/ssl/certs", nullptr, MS_BIND, nullptr) == 0
+            || fail("mounting the private certificate store", problem);
+    }
 
-    ~Sandbox();
+    ~Sandbox()
+    {
+        if (store)
+            ::umount2("/etc/ssl/certs", MNT_DETACH);
+    }
 
 private:
+    static bool fail(const char *what, QString *problem)
+    {
+        *problem = QString("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    static bool writeFile(const char *path, const QByteArray &text)
+    {
+        const int fd = ::open(path, O_WRONLY);
+        const bool ok = fd >= 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size();
+        if (fd >= 0)
+            ::close(fd);
+        return ok;
+    }
+
     std::unique_ptr<QTemporaryDir> store;
 };
 

@@ -4,8 +4,6 @@
 #include "picturefixtures.h"
 #include "transitionlabel.h"
 
-#include <QLabel>
-
 namespace {
 
 // A test window as the battery's tests build it: colour and title set in the
@@ -123,6 +121,7 @@ private slots:
         QFETCH(int, advances);
         QWidget mainWindow;
         auto *game = new ProbeGame(&mainWindow);
+        auto *picture = new ImageLabel("images/icono_sonando.png", game->getGameHolder());
         mainWindow.show();
         game->init();
         game->start();
@@ -151,6 +150,15 @@ private slots:
             game->finishGame();
             QTRY_COMPARE_WITH_TIMEOUT(spy.count(), 1, 3000);
         }
+        // A test hidden by the main window gives its decoded pictures back, size
+        // kept; shown again, they come back as they were, state included.
+        QCOMPARE(picture->QLabel::pixmap(Qt::ReturnByValue).isNull(), meanwhile == "hide");
+        QCOMPARE(game->getExampleButton()->pixmap(Qt::ReturnByValue).isNull(), meanwhile == "hide");
+        QCOMPARE(picture->size(), QSize(30, 20));
+        mainWindow.show();
+        game->show();
+        QCOMPARE(paintedColor(picture), QColor(Qt::yellow));
+        QCOMPARE(paintedColor(game->getExampleButton()), inactiveColor);
     }
 
     void placement_data()

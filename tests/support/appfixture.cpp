@@ -14,10 +14,8 @@ AppFixture::AppFixture(bool withKit)
     QTest::qWait(1);
 }
 
-AppFixture::~AppFixture()
-{
-    mainWindow.reset();
-}
+// The window goes before the workspace it works in.
+AppFixture::~AppFixture() = default;
 
 int AppFixture::startEvaluation(int level, bool fullEvaluation, const QString &name, const QString &lastName)
 {
@@ -27,22 +25,18 @@ int AppFixture::startEvaluation(int level, bool fullEvaluation, const QString &n
 
 void AppFixture::click(QWidget *widget, QPoint at)
 {
-    if (at == QPoint(-1, -1))
-        at = widget->rect().center();
-    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at == QPoint(-1, -1) ? widget->rect().center() : at);
 }
 
 GameWindow *AppFixture::startAt(const QString &code)
 {
-    if (startEvaluation(1, true) < 1)
-        return nullptr;
-    const int id = mainWindow->currentEvaluationId();
-    while (mainWindow->currentEvaluationId() == id && mainWindow->currentTestCode() != code) {
+    const int id = startEvaluation(1, true);
+    while (id > 0 && mainWindow->currentEvaluationId() == id && mainWindow->currentTestCode() != code) {
         GameWindow *current = mainWindow->game(mainWindow->currentTestCode());
         if (!current || !QMetaObject::invokeMethod(current, "runFinishGame"))
             return nullptr;
     }
-    return mainWindow->currentEvaluationId() == id ? mainWindow->game(code) : nullptr;
+    return id > 0 && mainWindow->currentEvaluationId() == id ? mainWindow->game(code) : nullptr;
 }
 
 QList<QStringList> AppFixture::rowsOf(const QString &code)

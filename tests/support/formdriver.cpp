@@ -39,18 +39,11 @@ void FormDriver::type(const QString &lineEdit, const QString &text) const
 {
     QWidget *field = child(lineEdit);
     for (const QChar ch : text) {
-        if (ch.unicode() < 128) {
+        if (ch.unicode() < 128)
             QTest::keyClick(field, ch.toLatin1());
-        } else {
-            // What a keyboard sends for a letter such as "é": its key code and its text.
+        else // what a keyboard sends for a letter such as "é": its key code and its text
             QTest::sendKeyEvent(QTest::Click, field, Qt::Key(ch.toUpper().unicode()), QString(ch), Qt::NoModifier);
-        }
     }
-}
-
-void FormDriver::chooseLevel(int level) const
-{
-    click(QString("radioLevel_%1").arg(level));
 }
 
 void FormDriver::choosePeriod(bool endOfYear) const

@@ -18,7 +18,7 @@ public:
     int periodIndex() const;
 
     void type(const QString &lineEdit, const QString &text) const;
-    void chooseLevel(int level) const;
+    void chooseLevel(int level) const { click(QString("radioLevel_%1").arg(level)); }
     // "Inicio" or "Fin", from the keyboard on the period box.
     void choosePeriod(bool endOfYear) const;
     void click(const QString &objectName) const;

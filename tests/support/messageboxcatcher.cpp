@@ -16,30 +16,21 @@ MessageBoxCatcher::MessageBoxCatcher(QObject *parent)
 
 void MessageBoxCatcher::poll()
 {
-    const auto widgets = QApplication::topLevelWidgets();
-    for (QWidget *widget : widgets) {
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
         auto *box = qobject_cast<QMessageBox *>(widget);
-        if (!box)
+        if (!box || box->property("caught").toBool() == box->isVisible())
             continue;
-        if (!box->isVisible()) {
-            box->setProperty("caught", false); // the same box may be shown again
+        box->setProperty("caught", box->isVisible()); // the same box may be shown again
+        if (!box->isVisible())
             continue;
-        }
-        if (box->property("caught").toBool())
-            continue;
-        box->setProperty("caught", true);
         seen << box->text();
-        QPointer<QMessageBox> guard(box);
-        QTimer::singleShot(0, box, [guard] {
+        QTimer::singleShot(0, box, [guard = QPointer<QMessageBox>(box)] {
             if (!guard)
                 return;
             QAbstractButton *button = guard->defaultButton();
             if (!button && !guard->buttons().isEmpty())
                 button = guard->buttons().first();
-            if (button)
-                button->click();
-            else
-                guard->done(QMessageBox::Ok);
+            button ? button->click() : guard->done(QMessageBox::Ok);
         });
     }
 }

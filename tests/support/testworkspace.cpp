@@ -3,11 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
 #include <QVariant>
-#include <QtGlobal>
 
 namespace {
 // Opens the database file on a connection of its own and runs fn on it.
@@ -32,10 +30,8 @@ TestWorkspace::TestWorkspace(bool withKit)
 {
     QDir::setCurrent(dir.path());
     const QString kit = kitDirectory();
-    if (withKit && !kit.isEmpty() && QDir(kit + "/images").exists() && QDir(kit + "/sounds").exists()) {
-        kitLinked = QFile::link(kit + "/images", dir.path() + "/images")
-            && QFile::link(kit + "/sounds", dir.path() + "/sounds");
-    }
+    if (withKit && !kit.isEmpty() && QDir(kit + "/images").exists() && QDir(kit + "/sounds").exists())
+        kitLinked = QFile::link(kit + "/images", filePath("images")) && QFile::link(kit + "/sounds", filePath("sounds"));
 }
 
 TestWorkspace::~TestWorkspace()
@@ -43,28 +39,12 @@ TestWorkspace::~TestWorkspace()
     QDir::setCurrent(previousDirectory);
 }
 
-QString TestWorkspace::kitDirectory()
-{
-    return qEnvironmentVariable("RUMBOLO_KIT_DIR");
-}
-
-QString TestWorkspace::path() const
-{
-    return dir.path();
-}
-
-QString TestWorkspace::filePath(const QString &relative) const
-{
-    return dir.filePath(relative);
-}
-
 QList<QStringList> TestWorkspace::rows(const QString &table, const QStringList &columns) const
 {
     QList<QStringList> result;
     withConnection(filePath("data"), [&](QSqlDatabase &db) {
         QSqlQuery query(db);
-        if (!query.exec("SELECT " + columns.join(',') + " FROM " + table + " ORDER BY ROWID"))
-            return;
+        query.exec("SELECT " + columns.join(',') + " FROM " + table + " ORDER BY ROWID");
         while (query.next()) {
             QStringList row;
             for (int i = 0; i < columns.size(); ++i)
@@ -73,11 +53,6 @@ QList<QStringList> TestWorkspace::rows(const QString &table, const QStringList &
         }
     });
     return result;
-}
-
-QList<QStringList> TestWorkspace::logRows() const
-{
-    return rows("log", {"evaluationId", "test", "key", "value"});
 }
 
 bool TestWorkspace::execute(const QStringList &statements) const

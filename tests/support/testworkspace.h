@@ -19,20 +19,20 @@ public:
     TestWorkspace(const TestWorkspace &) = delete;
     TestWorkspace &operator=(const TestWorkspace &) = delete;
 
-    QString path() const;
-    QString filePath(const QString &relative) const;
+    QString path() const { return dir.path(); }
+    QString filePath(const QString &relative) const { return dir.filePath(relative); }
     bool hasKit() const { return kitLinked; }
 
     // Rows of a table of the database file "data", in ROWID order, with the
     // given columns. Read through a connection of its own.
     QList<QStringList> rows(const QString &table, const QStringList &columns) const;
     // Log rows as (evaluationId, test, key, value), in the order they were stored.
-    QList<QStringList> logRows() const;
+    QList<QStringList> logRows() const { return rows("log", {"evaluationId", "test", "key", "value"}); }
     // Runs statements on the database file through a connection of its own.
     bool execute(const QStringList &statements) const;
 
     // Where the build put the stimulus kit (empty when unknown).
-    static QString kitDirectory();
+    static QString kitDirectory() { return qEnvironmentVariable("RUMBOLO_KIT_DIR"); }
 
 private:
     QTemporaryDir dir;

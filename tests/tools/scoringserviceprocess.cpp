@@ -7,14 +7,11 @@
 #include <QRegularExpression>
 #include <QSslConfiguration>
 
-ScoringServiceProcess::ScoringServiceProcess()
+namespace {
+bool succeeded(QProcess &p)
 {
-    process.setProgram(executable());
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
-
-ScoringServiceProcess::~ScoringServiceProcess()
-{
-    stop();
 }
 
 QString ScoringServiceProcess::executable()
@@ -28,7 +25,7 @@ bool ScoringServiceProcess::addAccount(const QString &user, const QString &passw
     adding.start(executable(), {"add-account", "--data-dir", dir.path(), user});
     adding.write(password.toUtf8() + "\n");
     adding.closeWriteChannel();
-    return adding.waitForFinished(10000) && adding.exitStatus() == QProcess::NormalExit && adding.exitCode() == 0;
+    return succeeded(adding);
 }
 
 bool ScoringServiceProcess::start(const QStringList &options)
@@ -37,14 +34,11 @@ bool ScoringServiceProcess::start(const QStringList &options)
     logText.clear();
     process.setArguments(QStringList{"serve", "--data-dir", dir.path(), "--port", "0"} + options);
     process.start();
-    if (!process.waitForStarted(5000))
-        return false;
-
     // The service prints its address once it listens.
     static const QRegularExpression listening("^Listening on (https://\\S+)$", QRegularExpression::MultilineOption);
     QByteArray output;
     const QDeadlineTimer deadline(15000);
-    while (!deadline.hasExpired() && process.state() == QProcess::Running) {
+    while (process.waitForStarted(5000) && !deadline.hasExpired() && process.state() == QProcess::Running) {
         process.waitForReadyRead(100);
         output += process.readAllStandardOutput();
         const QRegularExpressionMatch match = listening.match(QString::fromUtf8(output));
@@ -69,7 +63,7 @@ void ScoringServiceProcess::stop()
         process.kill();
         process.waitForFinished(5000);
     }
-    logText += QString::fromUtf8(process.readAllStandardError());
+    log();
 }
 
 QStringList ScoringServiceProcess::storedArchives(const QString &user) const
@@ -83,19 +77,12 @@ QStringList ScoringServiceProcess::storedArchives(const QString &user) const
     return paths;
 }
 
-QString ScoringServiceProcess::log()
-{
-    logText += QString::fromUtf8(process.readAllStandardError());
-    return logText;
-}
-
 bool ScoringServiceProcess::makeArchive(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
 {
     static const char script[] = R"(
 import base64, json, sys, zipfile
-entries = json.load(sys.stdin)
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
-    for name, data in entries:
+    for name, data in json.load(sys.stdin):
         z.writestr(name, base64.b64decode(data))
 )";
     QJsonArray list;
@@ -105,5 +92,5 @@ with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as z:
     python.start("python3", {"-c", script, path});
     python.write(QJsonDocument(list).toJson());
     python.closeWriteChannel();
-    return python.waitForFinished(10000) && python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0;
+    return succeeded(python);
 }

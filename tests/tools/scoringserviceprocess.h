@@ -1,12 +1,9 @@
 #ifndef SCORINGSERVICEPROCESS_H
 #define SCORINGSERVICEPROCESS_H
 
-#include <QByteArray>
 #include <QList>
 #include <QPair>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 // A local scoring service of its own for one test: a fresh data directory, the
@@ -15,17 +12,15 @@
 class ScoringServiceProcess
 {
 public:
-    ScoringServiceProcess();
-    ~ScoringServiceProcess();
-
+    ScoringServiceProcess() { process.setProgram(executable()); }
+    ~ScoringServiceProcess() { stop(); }
     ScoringServiceProcess(const ScoringServiceProcess &) = delete;
     ScoringServiceProcess &operator=(const ScoringServiceProcess &) = delete;
 
-    // Adds an account (the password goes through standard input).
+    // Adds an account (or gives it a new password, through standard input).
     bool addAccount(const QString &user, const QString &password);
-    // Starts serving with the given extra options ("--reject-upload", "2", ...)
-    // and waits until it listens. A running instance is stopped first; the data
-    // directory is kept.
+    // Starts serving with the given extra options ("--reject-upload", "2", ...) and
+    // waits until it listens. A running instance is stopped first; the data is kept.
     bool start(const QStringList &options = {});
     void stop();
 
@@ -35,13 +30,11 @@ public:
     // The archives stored for a user (plain characters only), in the order they were accepted.
     QStringList storedArchives(const QString &user) const;
     // What the running (or last) instance has written to its log so far.
-    QString log();
-
+    QString log() { return logText += QString::fromUtf8(process.readAllStandardError()); }
     static QString executable();
 
-    // Writes a zip archive with the given entries (name, contents), made by an
-    // independent zip writer (Python's zipfile), for uploads that the
-    // application would not make.
+    // Writes a zip archive of the entries (name, contents) with an independent zip
+    // writer (Python's zipfile), for uploads that the application would not make.
     static bool makeArchive(const QString &path, const QList<QPair<QString, QByteArray>> &entries);
 
 private:

@@ -117,8 +117,15 @@ private slots:
             }
             QCOMPARE(firstArguments(sounds), said);
             sounds.clear();
+            WidgetCF2Stimuli *w = game->currentStimulus();
+            if (app.workspace().hasKit()) { // the three 230 x 230 pictures fit whole, one under the other
+                QCOMPARE(w->size(), QSize(242, 710));
+                QVERIFY(w->getTopImage()->geometry().bottom() < w->getMiddleImage()->y());
+                QVERIFY(w->getMiddleImage()->geometry().bottom() < w->getBottomImage()->y());
+                QVERIFY(w->rect().contains(w->getBottomImage()->geometry()));
+            }
             const QStringList item = items.at(i).split(' ');
-            AppFixture::click(pictures(game->currentStimulus()).at(touches.at(i - 1)));
+            AppFixture::click(pictures(w).at(touches.at(i - 1)));
             keys << item.at(4);
             values << (item.at(1 + touches.at(i - 1)) == item.at(4) ? "1" : "0");
             QCOMPARE(keyValues(app, code, app.window()->currentEvaluationId()), pairs(keys, values));

@@ -376,7 +376,7 @@ for i in $(seq 1 "$BATTERIES"); do
 done
 echo "   log rows stored: $(field log_rows "$B")"
 echo "   tests moved on by force (all evaluations): $(sed -n 's/^moved on by force: //p' "$WORK/battery-default.log" \
-    | sort | uniq -c | awk '{printf "%s%s x%s", NR > 1 ? ", " : "", $2, $1}')"
+    | sort | uniq -c | awk '{printf "%s%s x%s", (NR > 1 ? ", " : ""), $2, $1}')"
 FIRST_RSS="$(field battery_1_rss_kib "$B")"
 LAST_RSS="$(field "battery_${BATTERIES}_rss_kib" "$B")"
 GROWTH="$((LAST_RSS - FIRST_RSS))"

@@ -1,6 +1,6 @@
 #include "scoringservice.h"
 
-#include "archiveinspector.h"
+#include "archivechecker.h"
 #include "atomicfile.h"
 #include "devcertificates.h"
 
@@ -159,9 +159,9 @@ void ScoringService::answerUpload(const std::string &user, const httplib::Reques
     }
 
     const httplib::MultipartFormData file = request.get_file_value("myFile");
-    ArchiveInspector inspector;
-    if (!inspector.inspect(file.content)) {
-        answer(response, 422, "not an evaluation package: " + inspector.problem());
+    ArchiveChecker checker;
+    if (!checker.verify(file.content)) {
+        answer(response, 422, "not an evaluation package: " + checker.problem());
         return;
     }
     std::string storedAs, error;
@@ -172,7 +172,7 @@ void ScoringService::answerUpload(const std::string &user, const httplib::Reques
     }
     answer(response, 200, "EXITO");
     log("stored " + storedAs + " (file name \"" + file.filename + "\", type " + file.content_type + ", evaluation "
-        + inspector.evaluationId() + ", " + std::to_string(inspector.entries().size()) + " entries)");
+        + checker.evaluationId() + ", " + std::to_string(checker.entries().size()) + " entries)");
 }
 
 bool ScoringService::store(const std::string &user, const std::string &fileName, const std::string &archive,
@@ -194,8 +194,8 @@ bool ScoringService::store(const std::string &user, const std::string &fileName,
 
     // Only what can be read back intact from the disk is confirmed.
     std::string check;
-    ArchiveInspector inspector;
-    if (!AtomicFile::read(storedAs, check) || check != archive || !inspector.inspect(check)) {
+    ArchiveChecker checker;
+    if (!AtomicFile::read(storedAs, check) || check != archive || !checker.verify(check)) {
         error = "the stored copy " + storedAs + " does not read back intact";
         ::unlink(storedAs.c_str());
         return false;

@@ -1,4 +1,4 @@
-#include "archiveinspector.h"
+#include "archivechecker.h"
 
 #include <zlib.h>
 
@@ -44,13 +44,13 @@ bool inflateRaw(const std::string &compressed, size_t expected, std::string &out
 }
 }
 
-bool ArchiveInspector::fail(const std::string &reason)
+bool ArchiveChecker::fail(const std::string &reason)
 {
     why = reason;
     return false;
 }
 
-bool ArchiveInspector::inspect(const std::string &archive)
+bool ArchiveChecker::verify(const std::string &archive)
 {
     why.clear();
     id.clear();
@@ -58,7 +58,7 @@ bool ArchiveInspector::inspect(const std::string &archive)
     return readEntries(archive) && checkExport();
 }
 
-bool ArchiveInspector::readEntries(const std::string &archive)
+bool ArchiveChecker::readEntries(const std::string &archive)
 {
     if (archive.size() < 22)
         return fail("not a zip archive (too short)");
@@ -133,7 +133,7 @@ bool ArchiveInspector::readEntries(const std::string &archive)
     return true;
 }
 
-bool ArchiveInspector::checkExport()
+bool ArchiveChecker::checkExport()
 {
     static const std::regex exportName("evaluation_([0-9]+)\\.log");
     std::smatch match;

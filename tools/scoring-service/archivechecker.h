@@ -1,5 +1,5 @@
-#ifndef ARCHIVEINSPECTOR_H
-#define ARCHIVEINSPECTOR_H
+#ifndef ARCHIVECHECKER_H
+#define ARCHIVECHECKER_H
 
 #include <string>
 #include <vector>
@@ -8,7 +8,7 @@
 // it, and checks that it is an evaluation package: every entry can be
 // extracted with a matching CRC-32, and the first entry is the export file
 // "evaluation_<id>.log" whose first line is "GENERAL;evaluationId;<id>".
-class ArchiveInspector
+class ArchiveChecker
 {
 public:
     struct Entry
@@ -19,7 +19,7 @@ public:
     };
 
     // True when the archive is a well-formed package; otherwise problem() says why.
-    bool inspect(const std::string &archive);
+    bool verify(const std::string &archive);
 
     const std::string &problem() const { return why; }
     const std::vector<Entry> &entries() const { return found; }
@@ -35,4 +35,4 @@ private:
     std::vector<Entry> found;
 };
 
-#endif // ARCHIVEINSPECTOR_H
+#endif // ARCHIVECHECKER_H

@@ -38,7 +38,7 @@ public:
     void setStepInterval(int ms) { stepMs = ms; }
 
     // Starts a full evaluation and drives it to its end (the closing message
-    // is left to a MessageBoxCloser).
+    // is left to a MessageBoxCatcher).
     Result runFullEvaluation(const QString &name, int timeoutMs);
 
 private:

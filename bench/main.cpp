@@ -25,7 +25,7 @@
 #include "formsync.h"
 #include "mainwindow.h"
 #include "processsettings.h"
-#include "messageboxcloser.h"
+#include "messageboxcatcher.h"
 #include "processmemory.h"
 #include "startupparts.h"
 #include "syncworkspace.h"
@@ -107,7 +107,7 @@ int storeCommand(const Arguments &args)
     if (dir.isEmpty() || !QDir().mkpath(dir) || !QDir::setCurrent(dir))
         return fail("store: --dir must name a directory that can be created");
 
-    MessageBoxCloser closer;
+    MessageBoxCatcher closer(nullptr, 2);
     MainWindow window;
     if (!window.startedSuccessfully())
         return fail("store: the main window did not start: " + closer.messages().join(" / "));
@@ -191,7 +191,7 @@ int syncCommand(const Arguments &args)
         return fail("sync: cannot read the CA certificate " + args.text("ca"));
     QSslConfiguration::setDefaultConfiguration(tls);
 
-    MessageBoxCloser closer;
+    MessageBoxCatcher closer(nullptr, 2);
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<DatabaseManager> database;
     std::unique_ptr<FormSync> standalone;
@@ -232,7 +232,7 @@ int syncCommand(const Arguments &args)
     QElapsedTimer clock;
     qint64 elapsedNs = -1;
     QString message;
-    QObject::connect(&closer, &MessageBoxCloser::appeared, &loop, [&](const QString &text) {
+    QObject::connect(&closer, &MessageBoxCatcher::appeared, &loop, [&](const QString &text) {
         if (elapsedNs < 0) {
             elapsedNs = clock.nsecsElapsed();
             message = text;
@@ -289,7 +289,7 @@ int batteryCommand(const Arguments &args)
     if (dir.isEmpty() || !QDir::setCurrent(dir))
         return fail("battery: --dir must name the run directory");
 
-    MessageBoxCloser closer;
+    MessageBoxCatcher closer(nullptr, 2);
     MainWindow window;
     if (!window.startedSuccessfully())
         return fail("battery: the main window did not start");

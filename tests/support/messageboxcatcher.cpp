@@ -7,11 +7,11 @@
 #include <QPushButton>
 #include <QTest>
 
-MessageBoxCatcher::MessageBoxCatcher(QObject *parent)
+MessageBoxCatcher::MessageBoxCatcher(QObject *parent, int pollMs)
     : QObject(parent)
 {
     connect(&timer, &QTimer::timeout, this, &MessageBoxCatcher::poll);
-    timer.start(10);
+    timer.start(pollMs);
 }
 
 void MessageBoxCatcher::poll()
@@ -24,6 +24,7 @@ void MessageBoxCatcher::poll()
         if (!box->isVisible())
             continue;
         seen << box->text();
+        emit appeared(box->text());
         QTimer::singleShot(0, box, [guard = QPointer<QMessageBox>(box)] {
             if (!guard)
                 return;

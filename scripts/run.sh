@@ -45,29 +45,16 @@ done
 # server (silent: its speaker and microphone are pipes) for this session.
 # shellcheck source=scripts/services.sh
 source "$ROOT/scripts/services.sh"
-rumbolo_wm_pid=
-rumbolo_audio_dir=
-stop_session_helpers() {
-    if [ -n "$rumbolo_wm_pid" ]; then
-        kill "$rumbolo_wm_pid" 2>/dev/null || true
-        wait "$rumbolo_wm_pid" 2>/dev/null || true
-    fi
-    stop_services
-    if [ -n "$rumbolo_audio_dir" ]; then
-        rm -rf "$rumbolo_audio_dir"
-    fi
-}
-trap stop_session_helpers EXIT
-if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"; then
+rumbolo_helpers_dir="$(mktemp -d /tmp/rumbolo-session.XXXXXX)"
+trap 'stop_services; rm -rf "$rumbolo_helpers_dir"' EXIT
+if ! window_manager_running; then
     echo "No window manager on $DISPLAY: starting evilwm for this session, so that the tests can go full screen"
-    evilwm --bw 0 >/dev/null 2>&1 &
-    rumbolo_wm_pid=$!
+    start_window_manager "$rumbolo_helpers_dir/wm" || exit 1
 fi
 if ! pactl info >/dev/null 2>&1; then
     echo "No audio server: starting a private one for this session (prompts play and answers are recorded, but nothing is heard)"
     # A short path: the server's socket lives in it.
-    rumbolo_audio_dir="$(mktemp -d /tmp/rumbolo-audio.XXXXXX)"
-    start_audio "$rumbolo_audio_dir" || echo "rumbolo: the private audio server did not start; prompts and recordings will fail" >&2
+    start_audio "$rumbolo_helpers_dir/audio" || echo "rumbolo: the private audio server did not start; prompts and recordings will fail" >&2
 fi
 # <<< display and audio of a bare machine <<<
 

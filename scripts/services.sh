@@ -2,10 +2,15 @@
 #   start_display <dir>   Xvfb on a free display number; exports DISPLAY
 #   start_audio <dir>     a private PulseAudio server whose speaker and microphone are
 #                         pipes paced in real time; exports XDG_RUNTIME_DIR, PULSE_SERVER
+#   start_window_manager <dir>
+#                         evilwm on $DISPLAY, checked to be managing windows
+#   window_manager_running
+#                         whether a window manager manages $DISPLAY now
 #   stop_services         stops whatever was started
 
 RUMBOLO_XVFB_PID=
 RUMBOLO_PULSE_STARTED=
+RUMBOLO_WM_PID=
 
 start_display() {
     local dir="$1" n
@@ -60,7 +65,49 @@ PA
     return 1
 }
 
+# A window manager that runs sets _NET_SUPPORTING_WM_CHECK on the root window to a
+# window of its own, which carries the same property; one that has died leaves the
+# root's property behind, pointing at a window that no longer exists.
+window_manager_running() {
+    local id
+    id="$(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | sed -n 's/.*window id # \(0x[0-9a-fA-F]*\).*/\1/p')"
+    [ -n "$id" ] && xprop -id "$id" _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id # $id"
+}
+
+start_window_manager() {
+    local dir="$1" i
+    mkdir -p "$dir"
+    evilwm --bw 0 >"$dir/evilwm.log" 2>&1 &
+    RUMBOLO_WM_PID=$!
+    for i in $(seq 1 100); do
+        if window_manager_running; then
+            return 0
+        fi
+        if ! kill -0 "$RUMBOLO_WM_PID" 2>/dev/null; then
+            break
+        fi
+        sleep 0.05
+    done
+    echo "The window manager (evilwm) is not managing the windows of display $DISPLAY, so Rumbolo cannot put the tests in full screen." >&2
+    if kill -0 "$RUMBOLO_WM_PID" 2>/dev/null; then
+        echo "It is still running, but has not taken the display within 5 s. Its output:" >&2
+        kill "$RUMBOLO_WM_PID" 2>/dev/null || true
+        wait "$RUMBOLO_WM_PID" 2>/dev/null || true
+    else
+        wait "$RUMBOLO_WM_PID" 2>/dev/null
+        echo "It exited with status $?. Its output:" >&2
+    fi
+    sed 's/^/    /' "$dir/evilwm.log" >&2
+    RUMBOLO_WM_PID=
+    return 1
+}
+
 stop_services() {
+    if [ -n "$RUMBOLO_WM_PID" ]; then
+        kill "$RUMBOLO_WM_PID" 2>/dev/null || true
+        wait "$RUMBOLO_WM_PID" 2>/dev/null || true
+        RUMBOLO_WM_PID=
+    fi
     if [ -n "$RUMBOLO_PULSE_STARTED" ] && [ -f "$XDG_RUNTIME_DIR/pulse/pid" ]; then
         local pid
         pid="$(cat "$XDG_RUNTIME_DIR/pulse/pid")"

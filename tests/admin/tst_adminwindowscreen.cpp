@@ -1,3 +1,4 @@
+#include "testenvironment.h"
 #include "adminwindow.h"
 
 #include <QDir>
@@ -44,8 +45,7 @@ private slots:
     {
         QFETCH(QString, menu);
         QFETCH(QString, file);
-        if (QGuiApplication::platformName() != "xcb")
-            QSKIP("needs the X display");
+        REQUIRE_ENVIRONMENT(QGuiApplication::platformName() == "xcb", "the X display (scripts/test.sh starts Xvfb)");
         const QString artefacts = qEnvironmentVariable("RUMBOLO_BINARY_DIR", QDir::currentPath()) + "/artefacts";
         QVERIFY(QDir().mkpath(artefacts));
 

@@ -1,3 +1,4 @@
+#include "testenvironment.h"
 #include "testworkspace.h"
 
 #include <QDir>
@@ -48,10 +49,8 @@ class TestStartup : public QObject
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY"))
-            QSKIP("needs an X display (scripts/test.sh starts Xvfb)");
-        if (QStandardPaths::findExecutable("xdotool").isEmpty())
-            QSKIP("needs xdotool");
+        REQUIRE_ENVIRONMENT(!qEnvironmentVariableIsEmpty("DISPLAY"), "an X display (scripts/test.sh starts Xvfb)");
+        REQUIRE_ENVIRONMENT(!QStandardPaths::findExecutable("xdotool").isEmpty(), "xdotool");
         QVERIFY2(QFile::exists(program()), qPrintable(program()));
     }
 

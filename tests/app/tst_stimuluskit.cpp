@@ -36,8 +36,7 @@ private slots:
     void initTestCase()
     {
         TestWorkspace probe;
-        if (!probe.hasKit())
-            QSKIP("the stimulus kit has not been generated in this build");
+        REQUIRE_ENVIRONMENT(probe.hasKit(), "the stimulus kit (not generated in this build)");
     }
 
     void everyPathOfEveryTest_data()

@@ -1,6 +1,8 @@
 #ifndef AUDIOFIXTURE_H
 #define AUDIOFIXTURE_H
 
+#include "testenvironment.h"
+
 #include <QAudioDeviceInfo>
 #include <QFile>
 #include <QProcess>
@@ -53,6 +55,12 @@ inline bool isComplete(const QString &path)
     return wav.size() >= 44 && wav.mid(4, 4) == le(wav.size() - 8, 4) && wav.mid(40, 4) == le(wav.size() - 44, 4);
 }
 
+// Whether this is the run where no audio server answers.
+inline bool noServerPass()
+{
+    return qgetenv("RUMBOLO_AUDIO_PASS") == "noserver";
+}
+
 // Whether the default output and input devices exist (an audio server answers).
 inline bool audioServerAvailable()
 {
@@ -60,18 +68,25 @@ inline bool audioServerAvailable()
 }
 }
 
-// Skips the calling test function when there is no audio device to play or record with.
+// CTest runs the audio programs twice: with the audio server, and a second time
+// (the tests named <program>_noserver, RUMBOLO_AUDIO_PASS=noserver) where none
+// answers. Each test function belongs to one of the two passes.
+
+// For what needs a device to play or record with: fails when there is none.
 #define AUDIO_SERVER_REQUIRED()                                                                            \
     do {                                                                                                   \
-        if (!AudioFixture::audioServerAvailable())                                                         \
-            QSKIP("no audio device: start the audio server (scripts/services.sh, start_audio) to run this"); \
+        if (AudioFixture::noServerPass())                                                                  \
+            QSKIP("belongs to the pass with the audio server");                                            \
+        REQUIRE_ENVIRONMENT(AudioFixture::audioServerAvailable(),                                          \
+                            "an audio device (scripts/test.sh starts a private audio server)");             \
     } while (false)
 
-// Skips it when there is one: CTest runs the audio programs a second time where no server answers.
+// For what must hold where no audio server answers.
 #define AUDIO_SERVER_ABSENCE_REQUIRED()                                                                    \
     do {                                                                                                   \
-        if (AudioFixture::audioServerAvailable())                                                          \
-            QSKIP("runs where no audio server answers (the test named <program>_noserver)");               \
+        if (!AudioFixture::noServerPass())                                                                 \
+            QSKIP("belongs to the pass without an audio server (the test named <program>_noserver)");     \
+        QVERIFY2(!AudioFixture::audioServerAvailable(), "an audio server answers in the pass meant to have none"); \
     } while (false)
 
 #endif // AUDIOFIXTURE_H

@@ -26,10 +26,9 @@ private slots:
     void recordsTheMicrophone()
     {
         AUDIO_SERVER_REQUIRED();
-        for (const char *tool : {"espeak-ng", "paplay"}) {
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP(qPrintable(QString("%1 is needed to speak into the microphone").arg(tool)));
-        }
+        for (const char *tool : {"espeak-ng", "paplay"})
+            REQUIRE_ENVIRONMENT(!QStandardPaths::findExecutable(tool).isEmpty(),
+                                QByteArray(tool) + ", to speak into the microphone");
         QVERIFY(AudioFixture::run("espeak-ng", {"-v", "es-419", "-w", workspace->filePath("voice.wav"),
                                                 "Había una vez una niña que leía cuentos en voz alta todos los días."}));
         VoiceRecorder recorder;

@@ -4,6 +4,7 @@
 // What the examiner does to move a test of the battery along, and the checks
 // the battery's tests share.
 
+#include "testenvironment.h"
 #include "abortdialog.h"
 #include "appfixture.h"
 #include "clickableimage.h"
@@ -24,9 +25,9 @@
     auto *const game = enterTest<Game>(app, code, clicks);                                                 \
     QVERIFY(game)
 
-// Skips the calling test function when the build has not generated the stimulus kit.
+// Fails the calling test function when the build has not generated the stimulus kit.
 #define KIT_REQUIRED(app)                                                                                  \
-    do { if (!(app).workspace().hasKit()) QSKIP("the stimulus kit has not been generated"); } while (false)
+    REQUIRE_ENVIRONMENT((app).workspace().hasKit(), "the stimulus kit (not generated in this build)")
 
 using Rows = QList<QStringList>;
 

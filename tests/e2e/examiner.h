@@ -24,6 +24,18 @@ public:
     }
     static QString xdotool(const QStringList &args) { return QString::fromLocal8Bit(run("xdotool", args)).trimmed(); }
 
+    // Whether a window manager manages the display: it sets _NET_SUPPORTING_WM_CHECK
+    // on the root window to a window of its own that carries the same property (one
+    // that has died leaves the root's property pointing at a window that is gone).
+    static bool windowManagerRunning()
+    {
+        static const QRegularExpression id("window id # (0x[0-9a-fA-F]+)");
+        const QString root = QString::fromLatin1(run("xprop", {"-root", "_NET_SUPPORTING_WM_CHECK"}));
+        const QString window = id.match(root).captured(1);
+        return !window.isEmpty()
+            && id.match(QString::fromLatin1(run("xprop", {"-id", window, "_NET_SUPPORTING_WM_CHECK"}))).captured(1) == window;
+    }
+
     bool click(const QPoint &at) const
     {
         // No --sync: it waits for a motion that never comes when the pointer is

@@ -1,4 +1,5 @@
 #include "examiner.h"
+#include "testenvironment.h"
 #include "rumboloprocess.h"
 #include "sandbox.h"
 #include "scoringserviceprocess.h"
@@ -451,15 +452,14 @@ private:
 private slots:
     void initTestCase()
     {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") || qEnvironmentVariableIsEmpty("PULSE_SERVER"))
-            QSKIP("needs the X display and the private audio server that scripts/test.sh starts");
-        if (!sandboxed)
-            QSKIP(qPrintable("cannot give the program a network and certificate store of its own: " + sandboxProblem));
-        for (const char *tool : {"xdotool", "xkbcomp", "evilwm", "paplay", "unzip", "openssl"})
-            QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), qPrintable(QString(tool) + " is missing"));
+        REQUIRE_ENVIRONMENT(!qEnvironmentVariableIsEmpty("DISPLAY") && !qEnvironmentVariableIsEmpty("PULSE_SERVER"),
+                            "the X display and the private audio server that scripts/test.sh starts");
+        REQUIRE_ENVIRONMENT(sandboxed, ("a network and certificate store of the test's own: " + sandboxProblem).toUtf8());
+        for (const char *tool : {"xdotool", "xkbcomp", "xprop", "evilwm", "paplay", "unzip", "openssl"})
+            REQUIRE_ENVIRONMENT(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
         const QUrl server(QString(RUMBOLO_SCORING_SERVICE_URL));
-        if (server.host() != "localhost" && server.host() != "127.0.0.1")
-            QSKIP(qPrintable("this build sends to " + server.toString() + ", not to a local scoring service"));
+        REQUIRE_ENVIRONMENT(server.host() == "localhost" || server.host() == "127.0.0.1",
+                            ("a build that sends to the local scoring service; this one sends to " + server.toString()).toUtf8());
         QVERIFY2(QFile::exists(RumboloProcess::program()), qPrintable(RumboloProcess::program()));
 
         QDir(artefactDirectory()).removeRecursively();
@@ -469,9 +469,20 @@ private slots:
 
         // The program goes full screen through the window manager, as on the
         // examiner's machine.
+        QVERIFY2(!Examiner::windowManagerRunning(), "another window manager already manages the display");
+        windowManager.setProcessChannelMode(QProcess::MergedChannels);
         windowManager.start("evilwm", {"--bw", "0"});
-        QVERIFY(windowManager.waitForStarted(5000));
-        Examiner::pause(300);
+        QVERIFY2(windowManager.waitForStarted(5000), "evilwm did not start");
+        const auto managing = [] { return Examiner::windowManagerRunning(); };
+        const auto exited = [this] { return windowManager.state() != QProcess::Running; };
+        Examiner::waitUntil([&] { return managing() || exited(); }, 5000);
+        if (!managing()) {
+            windowManager.kill();
+            windowManager.waitForFinished(5000);
+            QFAIL(qPrintable("the window manager (evilwm) is not managing the windows of the display, so the program "
+                             "cannot go full screen; its output:\n"
+                             + QString::fromLocal8Bit(windowManager.readAll())));
+        }
 
         // The scoring service on the port the program sends to, trusted by the
         // program inside the sandbox only.

@@ -7,7 +7,10 @@ PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qtbase5-dev qtmultimedia5-dev libqt5sql5-sqlite libqt5multimedia5-plugins
     libquazip1-qt5-dev libqt5svg5-dev qttools5-dev-tools
-    xvfb xauth x11-xkb-utils xdotool x11-apps x11-utils imagemagick evilwm
+    xvfb xauth x11-xkb-utils xdotool x11-apps x11-utils imagemagick
+    # The window manager needs the X core fonts "variable" and "fixed": without
+    # them it exits at once, and nothing can go full screen.
+    evilwm xfonts-base xfonts-75dpi
     pulseaudio pulseaudio-utils espeak-ng sox
     fonts-noto-color-emoji fonts-dejavu-core
     libcpp-httplib-dev libssl-dev openssl ca-certificates

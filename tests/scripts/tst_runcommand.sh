@@ -96,7 +96,17 @@ import -window root "$ARTEFACTS/first-test.png"
 xdotool key Escape
 sleep 0.8
 click 683 383
+# The message that the evaluation was cancelled, answered with Return.
+box=
+for _ in $(seq 1 50); do
+    box="$(xdotool search --onlyvisible --pid "$program" 2>/dev/null | grep -vx "$window" | head -1)"
+    [ -n "$box" ] && break
+    sleep 0.1
+done
+[ -n "$box" ] || fail "no message after abandoning the evaluation"
+xdotool windowfocus --sync "$box" key Return
 wait_size 800x580 || fail "the abandoned evaluation did not give back the administration window"
+sleep 0.5
 click 706 211
 
 status=

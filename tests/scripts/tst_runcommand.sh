@@ -24,9 +24,12 @@ fail() {
     exit 1
 }
 cleanup() {
+    # The run command and everything it started (xvfb-run's display among them)
+    # form one process group.
     if [ -n "$run_pid" ] && kill -0 "$run_pid" 2>/dev/null; then
-        pkill -TERM -f "^$SOURCE/build/app/rumbolo" 2>/dev/null
-        kill "$run_pid" 2>/dev/null
+        kill -TERM -- "-$run_pid" 2>/dev/null
+        sleep 2
+        kill -KILL -- "-$run_pid" 2>/dev/null
         wait "$run_pid" 2>/dev/null
     fi
     if [ -f "$RUN_DIR/scoring-service/service.pid" ]; then
@@ -43,7 +46,7 @@ for tool in xvfb-run xauth xdotool xprop import; do
 done
 
 # A user's shell: no display, no audio server of the test command's.
-(cd "$WORK" && exec env -u DISPLAY -u PULSE_SERVER -u XDG_RUNTIME_DIR -u XAUTHORITY RUMBOLO_RUN_DIR="$RUN_DIR" \
+(cd "$WORK" && exec setsid env -u DISPLAY -u PULSE_SERVER -u XDG_RUNTIME_DIR -u XAUTHORITY RUMBOLO_RUN_DIR="$RUN_DIR" \
     xvfb-run -a -s '-screen 0 1366x768x24' "$SOURCE/scripts/run.sh") >"$LOG" 2>&1 &
 run_pid=$!
 

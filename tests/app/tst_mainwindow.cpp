@@ -64,6 +64,7 @@ private slots:
         MainWindow *w = app.window();
         QVERIFY(w->startedSuccessfully());
         QCOMPARE(w->minimumSize(), QSize(800, 580));
+        QTest::qWait(50); // the test screens are built once the window has been painted
         verifyIdle(w);
         QVERIFY(QFileInfo(app.workspace().filePath("grabaciones")).isDir());
         QVERIFY(QFileInfo(app.workspace().filePath("envios")).isDir());

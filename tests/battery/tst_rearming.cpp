@@ -160,8 +160,8 @@ private slots:
             AppFixture::click(game->getTestButton());
             co->soundHasFinished();
             QVERIFY(co->question(0)->isVisible() && !co->question(1)->isVisible() && recorder->isRecording());
-            AppFixture::click(game->getNextButton());
             expected = {{"ANSWER", "0"}, {"FILE", game->getRecordingFileName()}};
+            AppFixture::click(game->getNextButton());
         } else { // FP2A
             QVERIFY(!game->getExampleButton()->isVisible() && !qobject_cast<GameFP2A *>(game)->getStory()->isVisible());
         }

@@ -4,7 +4,9 @@
 #include "audiofixture.h"
 #include "formdriver.h"
 #include "gamewindow.h"
+#include "imagelabel.h"
 #include "mainwindow.h"
+#include "transitionlabel.h"
 #include "voicerecorder.h"
 
 #include <QDate>
@@ -41,7 +43,7 @@ void verifyIdle(MainWindow *w)
     QCOMPARE(w->currentTestCode(), QString(""));
     QCOMPARE(visibleTests(w), QStringList());
     QVERIFY(!w->isFullScreen());
-    QVERIFY(w->administrationWindow()->isVisible());
+    QVERIFY(w->administrationWindow()->findChild<QWidget *>("FormWelcome")->isVisible());
     QVERIFY(!w->abortDialogWindow()->isVisible());
 }
 }
@@ -62,8 +64,8 @@ private slots:
         MainWindow *w = app.window();
         QVERIFY(w->startedSuccessfully());
         QCOMPARE(w->minimumSize(), QSize(800, 580));
-        QCOMPARE(w->currentEvaluationId(), 0);
-        QVERIFY(!w->isFullScreen());
+        QTest::qWait(50); // the test screens are built once the window has been painted
+        verifyIdle(w);
         QVERIFY(QFileInfo(app.workspace().filePath("grabaciones")).isDir());
         QVERIFY(QFileInfo(app.workspace().filePath("envios")).isDir());
 
@@ -146,7 +148,31 @@ private slots:
         QVERIFY(app.catcher().messages().isEmpty());
     }
 
-    // A whole run in order, the examiner skipping the last test.
+    void eachTestShowsItsTitle_data()
+    {
+        QTest::addColumn<QString>("title");
+        const QStringList titles = {
+            "Velocidad de denominación", "Conocimiento de grafemas", "Conocimiento de nombre de letras",
+            "Segmentación de sílabas", "Reconocimiento de sílaba inicial", "Reconocimiento de sílaba final",
+            "Reconocimiento de sonido inicial", "Reconocimiento de sonido final", "Reconocimiento visual de palabras",
+            "Reconocimiento de tipos de texto", "Lectura de palabras y pseudo-palabras",
+            "Lectura de frases y oraciones breves", "Lectura de texto", "Comprensión lectora", "Comprensión oral"};
+        for (int i = 0; i < kFull.size(); ++i)
+            QTest::newRow(qPrintable(kFull.at(i))) << titles.at(i);
+    }
+
+    // On its transition screen, when the battery comes to it.
+    void eachTestShowsItsTitle()
+    {
+        QFETCH(QString, title);
+        AppFixture app;
+        GameWindow *game = app.startAt(QTest::currentDataTag());
+        QVERIFY(game && game->getTransitionLabel()->isVisible());
+        QCOMPARE(game->getTransitionLabel()->text(), title);
+    }
+
+    // A whole run in order, the examiner skipping a test in the middle and the
+    // last one; the end of a sound reaches the running test alone.
     void runsTheTestsInOrder()
     {
         AppFixture app;
@@ -157,13 +183,19 @@ private slots:
             seen << w->currentTestCode();
             QCOMPARE(visibleTests(w), QStringList{w->currentTestCode()});
             QVERIFY(w->game(w->currentTestCode())->hasFocus() || !w->isActiveWindow());
-            if (w->currentTestCode() == "CO1A")
+            for (const QString &code : kFull)
+                w->game(code)->getSoundingIcon()->show();
+            emit w->soundHasFinished();
+            for (const QString &code : kFull)
+                QVERIFY2(w->game(code)->getSoundingIcon()->isHidden() == (code == seen.last()), qPrintable(code));
+            if (w->currentTestCode() == "CL1A" || w->currentTestCode() == "CO1A")
                 emit w->abortDialogWindow()->abortOne();
             else
                 finishCurrent(w);
         }
         QCOMPARE(seen, (QStringList{"FP1A", "CL1A", "FP2A", "CL2A", "CO1A"}));
-        QCOMPARE(app.workspace().logRows(), (QList<QStringList>{{QString::number(id), "CO1A", "ABORT", "1"}}));
+        QCOMPARE(app.workspace().logRows(), (QList<QStringList>{{QString::number(id), "CL1A", "ABORT", "1"},
+                                                                {QString::number(id), "CO1A", "ABORT", "1"}}));
         QCOMPARE(app.catcher().messages(), QStringList{kFinished});
         verifyIdle(w);
     }
@@ -209,6 +241,9 @@ private slots:
         QTest::newRow("evaluation row") << "evaluation" << "start" << QStringList{kStoreFailed};
         QTest::newRow("skip row") << "log" << "skip" << QStringList{kStoreFailed};
         QTest::newRow("abandon row") << "log" << "abandon" << QStringList{kStoreFailed, kCancelled};
+        // Stored after a row of ROWID -1: the new row's id is 0.
+        QTest::newRow("evaluation row without id") << "evaluation" << "start" << QStringList{
+            "No se pudo crear la evaluación por problemas de conexión con la base de datos."};
     }
 
     void storeFailureEndsTheEvaluation()
@@ -220,7 +255,9 @@ private slots:
         MainWindow *w = app.window();
         if (action == "skip" || action == "abandon")
             QVERIFY(app.startEvaluation(1) >= 1);
-        QVERIFY(app.workspace().execute({"ALTER TABLE " + table + " RENAME TO gone"}));
+        const bool withoutId = QByteArray(QTest::currentDataTag()).endsWith("without id");
+        QVERIFY(app.workspace().execute({withoutId ? "INSERT INTO evaluation (ROWID, name) VALUES (-1, 'x')"
+                                                   : "ALTER TABLE " + table + " RENAME TO gone"}));
         if (action == "log")
             QVERIFY(!w->logValueForKey("k", "v"));
         else if (action == "start")
@@ -230,7 +267,7 @@ private slots:
         QCOMPARE(app.catcher().messages(), messages);
         QTest::qWait(50);
         verifyIdle(w);
-        QVERIFY(app.workspace().execute({"ALTER TABLE gone RENAME TO " + table}));
+        QVERIFY(withoutId || app.workspace().execute({"ALTER TABLE gone RENAME TO " + table}));
         QVERIFY(app.workspace().logRows().isEmpty());
     }
 

@@ -10,9 +10,12 @@
 #include "clickableimage.h"
 #include "gamewindow.h"
 #include "imagelabel.h"
+#include "lineinparagraph.h"
 #include "mainwindow.h"
 #include "movielabel.h"
+#include "paragraph.h"
 #include "transitionlabel.h"
+#include "wordinparagraph.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -100,6 +103,26 @@ inline void checkAnswerKey(const QString &code)
     const Rows rows = keyValues(app, code);
     QCOMPARE(rows.size(), position + 1);
     QCOMPARE(rows.last(), (QStringList{letterSequence.at(position), value}));
+}
+
+// The text of a paragraph: its words joined by spaces, its lines by "|".
+inline QString paragraphText(const Paragraph *paragraph)
+{
+    QStringList lines;
+    for (const LineInParagraph *line : paragraph->lines()) {
+        QStringList words;
+        for (const WordInParagraph *word : line->words())
+            words << word->text();
+        lines << words.join(' ');
+    }
+    return lines.join('|');
+}
+
+// Whether a picture widget shows the picture of that file of the kit.
+inline bool showsPicture(const QLabel *label, const QString &path)
+{
+    const QPixmap shown = label->pixmap(Qt::ReturnByValue);
+    return !shown.isNull() && shown.toImage() == QPixmap(path).toImage();
 }
 
 // The examiner abandons the evaluation from the abort dialog; true once its message has shown.

@@ -21,9 +21,12 @@ private slots:
     {
         QFETCH(QString, steps);
         QFETCH(QString, value);
-        ENTER_TEST(GameCF1A, "CF1A", 2);
+        ENTER_TEST(GameCF1A, "CF1A", 1);
         QSignalSpy prompts(game, &GameWindow::requestPlaySound);
-        QStringList said; // a drum sound per strike, the word at the test button and at a replay
+        AppFixture::click(game->getExampleButton());
+        QVERIFY(game->getSoundingIcon()->isVisible());
+        // The example word, a drum sound per strike, the word at the test button and at a replay.
+        QStringList said{"sounds/CF1A/lobo.wav"};
         for (QChar step : steps) {
             if (step == 's')
                 typeKey(game, " ");

@@ -29,7 +29,9 @@ private slots:
             QVERIFY(game->statementImage(i)->isVisible() && options->isVisible());
             const QList<ClickableImage *> pictures{options->getLeftImage(), options->getCenterImage(),
                                                    options->getRightImage()};
-            // The row shows its three pictures whole, side by side.
+            // The statement at the top, the row centred; it shows its three pictures whole, side by side.
+            QCOMPARE(game->statementImage(i)->pos(), QPoint(game->centeredX(game->statementImage(i)->width()), 20));
+            QCOMPARE(options->pos(), QPoint(game->centeredX(options->width()), game->centeredY(options->height())));
             for (int p = 0; p < 3; ++p) {
                 QVERIFY(options->rect().contains(pictures.at(p)->geometry()));
                 QVERIFY(p == 0 || pictures.at(p - 1)->geometry().right() < pictures.at(p)->x());

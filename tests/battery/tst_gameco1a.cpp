@@ -39,33 +39,25 @@ private slots:
     void completeRun_data()
     {
         QTest::addColumn<int>("instructionsMs");
-        QTest::addColumn<bool>("afterAbandonedRun");
-        QTest::newRow("instructions played") << 1500 << false;
-        QTest::newRow("instructions missing, after an abandoned run") << -1 << true;
-        QTest::newRow("instructions without sound") << 0 << false;
+        QTest::newRow("instructions played") << 1500;
+        QTest::newRow("instructions missing") << -1;
+        QTest::newRow("instructions without sound") << 0;
     }
 
     void completeRun()
     {
         QFETCH(int, instructionsMs);
-        QFETCH(bool, afterAbandonedRun);
         AUDIO_SERVER_REQUIRED();
         AppFixture app;
         KIT_REQUIRED(app);
         GameCO1A *game = startWithInstructions(app, instructionsMs);
         QVERIFY(game);
-        if (afterAbandonedRun) { // abandoned with the second question on screen
-            QTRY_COMPARE(visibleQuestion(game), 0);
-            AppFixture::click(game->getNextButton());
-            QCOMPARE(visibleQuestion(game), 1);
-            QVERIFY(abandon(app));
-            QCOMPARE(enterTest(app, "CO1A"), game);
-        }
         // The run starts from the instructions, with no question on screen.
         QElapsedTimer sinceStart;
         sinceStart.start();
         VoiceRecorder *recorder = app.window()->voiceRecorder();
         QVERIFY(game->getReadersImage()->isVisible() && game->getSoundingIcon()->isVisible());
+        QVERIFY(showsPicture(game->getReadersImage(), "images/CO1A/lectores.png"));
         QVERIFY(visibleQuestion(game) == -1 && !recorder->isRecording());
         QVERIFY(!game->getTestButton()->isActive() && !game->getNextButton()->isActive());
         if (instructionsMs > 1000) {
@@ -77,8 +69,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(visibleQuestion(game) == 0, qMax(instructionsMs, 0) + 5000);
         QVERIFY(sinceStart.elapsed() >= instructionsMs - 100);
         QVERIFY(!game->getReadersImage()->isVisible() && !game->getSoundingIcon()->isVisible());
+        const QStringList questions = {
+            "¿Cómo se hace la mermelada de moscas?", "¿Por qué es necesario que la mermelada|lleve cola fría?",
+            "¿Por qué hay que empezar con caquitas de perro|y huevito podrido?",
+            "¿Prepararías la mermelada de moscas?|¿Sí o no? ¿Por qué?"};
         for (int q = 0; q < 4; ++q) {
             QVERIFY(visibleQuestion(game) == q && recorder->isRecording() && game->getNextButton()->isActive());
+            QCOMPARE(paragraphText(game->question(q)), questions.at(q));
             QTest::qWait(150);
             game->soundHasFinished(); // a second end-of-sound report moves nothing on
             QCOMPARE(visibleQuestion(game), q);
@@ -86,7 +83,7 @@ private slots:
         }
         QVERIFY(visibleQuestion(game) == -1 && game->isFinished() && !recorder->isRecording());
         AppFixture::click(game->getNextButton());
-        const Rows rows = keyValues(app, "CO1A", app.window()->currentEvaluationId());
+        const Rows rows = keyValues(app, "CO1A");
         Rows expected;
         QStringList files;
         for (int q = 0; q < 4; ++q) {
@@ -95,8 +92,7 @@ private slots:
         }
         QCOMPARE(rows, expected);
         QCOMPARE(recordingProblems(app, files), QString());
-        if (!afterAbandonedRun)
-            QCOMPARE(QDir(app.workspace().filePath("grabaciones")).entryList(QDir::Files).size(), 4);
+        QCOMPARE(QDir(app.workspace().filePath("grabaciones")).entryList(QDir::Files).size(), 4);
     }
 };
 

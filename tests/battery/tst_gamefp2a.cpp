@@ -10,17 +10,28 @@ class TestGameFP2A : public QObject
     Q_OBJECT
 
 private slots:
+    void completeRun_data()
+    {
+        QTest::addColumn<int>("capMs"); // the longest a recording runs
+        QTest::newRow("five minutes") << VoiceRecorder::DefaultCapMs;
+        // The recorder has stopped by itself before the examiner ends the reading.
+        QTest::newRow("recording capped") << 200;
+    }
+
     void completeRun()
     {
+        QFETCH(int, capMs);
         AUDIO_SERVER_REQUIRED();
         ENTER_TEST(GameFP2A, "FP2A", 1);
         KIT_REQUIRED(app);
+        app.window()->voiceRecorder()->setRecordingCap(capMs);
         QVERIFY(!game->getExampleButton()->isVisible() && !game->getStory()->isVisible());
         AppFixture::click(game->getNextButton()); // cannot end a reading that has not begun
         QVERIFY(app.rowsOf("FP2A").isEmpty());
         AppFixture::click(game->getTestButton());
         QVERIFY(game->getStory()->isVisible() && app.window()->voiceRecorder()->isRecording());
         QTest::qWait(400);
+        QCOMPARE(app.window()->voiceRecorder()->isRecording(), capMs > 400);
         AppFixture::click(game->getNextButton());
         AppFixture::click(game->getNextButton());
         AppFixture::click(game->getTestButton());

@@ -35,8 +35,8 @@ private slots:
         QFETCH(QString, touched);
         QFETCH(QStringList, values);
         ENTER_TEST(GameTT1A, "TT1A", 0);
-        QCOMPARE(game->getTitle(), QString("Reconocimiento de tipos de texto"));
         QSignalSpy sounds(game, &GameWindow::requestPlaySound);
+        const QStringList grid = {"noticia", "carta", "cuento", "poema", "receta", "afiche"};
         QTest::keyClick(game, Qt::Key_Space);
         QCOMPARE(shownPreview(game), -1);
         // Space shows the previews in turn, then none, and again, before the test button and after it.
@@ -48,15 +48,18 @@ private slots:
             const int preview = press % 7 < 6 ? press % 7 : -1;
             QCOMPARE(shownPreview(game), preview);
             if (preview >= 0) {
-                // Above the grid, and touching it does not touch the choice under it.
-                if (app.workspace().hasKit())
+                // Its kind's picture above the grid; touching it does not touch the choice under it.
+                if (app.workspace().hasKit()) {
                     QCOMPARE(game->getGameHolder()->childAt(game->preview(preview)->geometry().center()),
                              game->preview(preview));
+                    const QString kind = grid.at(preview);
+                    QVERIFY(showsPicture(game->preview(preview), "images/TT1A/" + kind
+                                             + (kind == "cuento" ? "_900x498.png" : "_500x500.png")));
+                }
                 AppFixture::click(game->preview(preview));
             }
         }
         QVERIFY(app.rowsOf("TT1A").isEmpty() && sounds.isEmpty());
-        const QStringList grid = {"noticia", "carta", "cuento", "poema", "receta", "afiche"};
         const QStringList asked = {"carta", "cuento", "poema", "receta", "noticia", "afiche"};
         for (int i = 0; i < 6; ++i) {
             AppFixture::click(game->choice(grid.indexOf(touched.section(' ', i, i))));
@@ -68,6 +71,7 @@ private slots:
         // The choices stay on screen until the next test, but no longer count or sound.
         for (int i = 0; i < 6; ++i) {
             QVERIFY(game->choice(i)->isVisible());
+            QVERIFY(!app.workspace().hasKit() || showsPicture(game->choice(i), "images/TT1A/" + grid.at(i) + "_270x270.png"));
             AppFixture::click(game->choice(i));
         }
         QTest::keyClick(game, Qt::Key_Space);

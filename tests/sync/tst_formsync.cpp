@@ -18,6 +18,8 @@ const QString kPassword = "s3cret";
 const QString kSent = "Los datos fueron enviados correctamente.";
 const QString kNoConnection
     = "No se puede establecer conexión con el servidor. Revise su usuario y contraseña o intente más tarde.";
+const QString kInterrupted = "El envío del archivo comprimido fue interrumpido.";
+const QString kNothingToSend = "No hay evaluaciones que enviar.";
 const QDateTime kRecorded(QDate(2019, 4, 4), QTime(10, 20, 30));
 
 // Debug output of the code under test, to check what it reveals.
@@ -117,8 +119,8 @@ private slots:
         QTest::addColumn<QStringList>("kept");
 
         QTest::newRow("all confirmed") << QStringList{} << "" << kSent << QStringList{};
-        QTest::newRow("second rejected") << QStringList{"--reject-upload", "2"} << ""
-                                         << "El envío del archivo comprimido fue interrumpido." << QStringList{"2", "3"};
+        QTest::newRow("second rejected") << QStringList{"--reject-upload", "2"} << "" << kInterrupted
+                                         << QStringList{"2", "3"};
         QTest::newRow("connection dropped during second upload") << QStringList{"--drop-upload", "2"} << ""
             << "No se envío el archivo comprimido." << QStringList{"2", "3"};
         QTest::newRow("second export cannot be written") << QStringList{} << "disk full"
@@ -234,6 +236,21 @@ private slots:
         QTest::newRow("wrong password") << QStringList{} << kUser << "wrong-one" << kNoConnection;
         QTest::newRow("service refuses the account") << QStringList{"--refuse-credentials"} << kUser << kPassword
                                                      << kNoConnection;
+        // How the replies are read: the phrase or "EXITO" anywhere in them, as written.
+        const auto reply = [](const char *endpoint, const char *body) {
+            return QStringList{QString("--%1-reply").arg(endpoint), QString::fromUtf8(body)};
+        };
+        QTest::newRow("credential reply holding the phrase")
+            << reply("connection", "ok: rumbolo upload available (v2)") << kUser << kPassword << kSent;
+        QTest::newRow("credential reply without the phrase") << reply("connection", "upload available") << kUser
+                                                             << kPassword << kNoConnection;
+        QTest::newRow("credential reply with a capital") << reply("connection", "Rumbolo upload available") << kUser
+                                                         << kPassword << kNoConnection;
+        QTest::newRow("upload reply holding EXITO") << reply("upload", "archivo recibido: EXITO (1 de 1)") << kUser
+                                                    << kPassword << kSent;
+        QTest::newRow("upload reply without EXITO") << reply("upload", "archivo recibido") << kUser << kPassword
+                                                    << kInterrupted;
+        QTest::newRow("nothing to send") << QStringList{} << kUser << kPassword << kNothingToSend;
         QTest::newRow("user of spaces") << QStringList{} << "   " << kPassword << "Debe escribir el usuario.";
         QTest::newRow("password of spaces") << QStringList{} << kUser << "  " << "Debe escribir la contraseña.";
     }
@@ -247,7 +264,8 @@ private slots:
 
         Setup s(serviceOptions, message == kSent ? password.trimmed() : kPassword); // the account's password
         QVERIFY(s.started);
-        s.addEvaluation({});
+        if (message != kNothingToSend)
+            s.addEvaluation({});
         qInstallMessageHandler(captureDebug);
         s.enter(user, password)->click();
         QVERIFY(s.catcher.waitForMessages(1, 15000));
@@ -257,10 +275,11 @@ private slots:
 
         // Without credentials nothing is asked at all; the e-mail address travels
         // unchanged and the password never shows in the debug output.
-        const bool sent = message == kSent;
+        const bool sent = message == kSent || message == kInterrupted; // an upload was made
         const bool asked = s.service.log().contains("GET ");
-        QCOMPARE(asked, sent || message == kNoConnection);
+        QCOMPARE(asked, sent || message == kNoConnection || message == kNothingToSend);
         QCOMPARE(s.service.storedArchives(kUser).size(), sent ? 1 : 0);
+        QCOMPARE(s.workspace.rows("evaluation", {"ROWID"}).size(), message == kSent || message == kNothingToSend ? 0 : 1);
         const QString masked = "[%1]urlWithUserInfo: " + s.service.baseUrl() + "/rumbolo/%2/" + kUser + "/********";
         QCOMPARE(debugLines.contains(masked.arg("buttonSync", "connection")), asked);
         QCOMPARE(debugLines.contains(masked.arg("uploadEvaluation", "upload")), sent);

@@ -14,6 +14,7 @@ namespace {
 const char kUsage[] = R"(Usage:
   rumbolo-scoring-service serve --data-dir DIR [--host HOST] [--port PORT]
         [--refuse-credentials] [--reject-upload N] [--drop-upload N] [--delay-ms MS]
+        [--connection-reply TEXT] [--upload-reply TEXT]
   rumbolo-scoring-service add-account --data-dir DIR USER [--password PASSWORD]
 
 serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 picks a
@@ -25,6 +26,8 @@ serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 
                --reject-upload N     answer the N-th upload without "EXITO" (0: every one)
                --drop-upload N       drop the connection while answering the N-th upload (0: every one)
                --delay-ms MS         wait MS milliseconds before answering each request
+               --connection-reply TEXT  answer an accepted credential check with TEXT
+               --upload-reply TEXT   answer a stored upload with TEXT instead of "EXITO"
 add-account  Adds USER to DIR/accounts (or gives it a new password). Without --password the
              password is read as one line from standard input. Only a salted hash is kept.
 )";
@@ -81,6 +84,10 @@ int main(int argc, char **argv)
         } else if (arg == "--delay-ms" && hasValue && command == "serve") {
             if (!number(value(), options.delayMs))
                 return usage("bad delay");
+        } else if (arg == "--connection-reply" && hasValue && command == "serve") {
+            options.connectionReply = value();
+        } else if (arg == "--upload-reply" && hasValue && command == "serve") {
+            options.uploadReply = value();
         } else if (arg == "--password" && hasValue && command == "add-account") {
             password = value();
             passwordGiven = true;

@@ -128,7 +128,7 @@ void ScoringService::handle(Endpoint endpoint, const httplib::Request &request, 
     } else if (options.refuseCredentials || !accounts.verify(user, password)) {
         answer(response, 403, "wrong user name or password");
     } else if (endpoint == Endpoint::Connection) {
-        answer(response, 200, "rumbolo upload available");
+        answer(response, 200, options.connectionReply.empty() ? "rumbolo upload available" : options.connectionReply);
     } else {
         answerUpload(user, request, response);
     }
@@ -170,7 +170,7 @@ void ScoringService::answerUpload(const std::string &user, const httplib::Reques
         answer(response, 500, "the archive could not be stored");
         return;
     }
-    answer(response, 200, "EXITO");
+    answer(response, 200, options.uploadReply.empty() ? "EXITO" : options.uploadReply);
     log("stored " + storedAs + " (file name \"" + file.filename + "\", type " + file.content_type + ", evaluation "
         + checker.evaluationId() + ", " + std::to_string(checker.entries().size()) + " entries)");
 }

@@ -32,6 +32,8 @@ public:
         int rejectUpload = -1;          // answer the n-th upload (0: every upload) without "EXITO"
         int dropUpload = -1;            // drop the connection while answering the n-th upload (0: every)
         int delayMs = 0;                // wait this long before answering any request
+        std::string connectionReply;    // the body of an accepted credential check, when not empty
+        std::string uploadReply;        // the body of a stored upload instead of "EXITO", when not empty
     };
 
     explicit ScoringService(Options options);

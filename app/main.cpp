@@ -1,5 +1,6 @@
 #include "mainwindow.h"
 #include "processsettings.h"
+#include "scoringservicetrust.h"
 
 #include <QApplication>
 
@@ -7,6 +8,7 @@ int main(int argc, char *argv[])
 {
     ProcessSettings::apply();
     QApplication application(argc, argv);
+    ScoringServiceTrust::apply();
     MainWindow window;
     window.show();
     return application.exec();

@@ -30,6 +30,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QMetaObject>
+#include <QSet>
 #include <QTimer>
 
 namespace {
@@ -89,6 +90,8 @@ MainWindow::MainWindow(QWidget *parent)
         connect(adminWindow, &AdminWindow::requestStartGame, this,
                 QOverload<QString, QString, int, QString, bool, bool>::of(&MainWindow::startGame));
         adminWindow->setDatabaseManager(database);
+        if (startupOk)
+            removeRecordingsNamedByNoRow();
     } else {
         showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
         startupOk = false;
@@ -180,8 +183,10 @@ void MainWindow::showAbortDialog()
 
 MainWindow::~MainWindow()
 {
-    // A recording still running is completed before anything goes away.
+    // A recording still running ends before anything goes away, and one that
+    // its test has not named yet goes with the program.
     recorder->stop();
+    discardUnnamedRecording();
     delete recorder;
     recorder = nullptr;
     delete gameCL2A;
@@ -360,7 +365,10 @@ bool MainWindow::logValueForKey(QString key, QString value)
         qDebug() << "MainWindow::logValueForKey ignored a row from a test that is not running:" << key << value;
         return false;
     }
-    return saveData("log", logRow(currentTest, key, value));
+    const bool stored = saveData("log", logRow(currentTest, key, value));
+    if (stored && key == "FILE" && value == unnamedRecording)
+        unnamedRecording.clear();
+    return stored;
 }
 
 bool MainWindow::isFromIdleTest() const
@@ -416,6 +424,7 @@ void MainWindow::abortGame()
 void MainWindow::stopAudio()
 {
     recorder->stop();
+    discardUnnamedRecording();
     if (GameWindow *game = games.value(currentTest))
         disconnect(this, &MainWindow::soundHasFinished, game, &GameWindow::soundHasFinished);
     player->stop();
@@ -441,8 +450,49 @@ void MainWindow::startRecordingSound(QString *soundName)
         qDebug() << "MainWindow::startRecordingSound ignored a request from a test that is not running";
         return;
     }
-    if (!recorder->start(soundName))
+    // A recording that its test did not name before starting the next one
+    // would be named by nothing.
+    recorder->stop();
+    discardUnnamedRecording();
+    QString name;
+    const bool started = recorder->start(&name);
+    if (soundName)
+        *soundName = name;
+    if (!started) {
         finishEvaluation(QString::fromUtf8("No se puede continuar, problemas al abrir archivos de grabación."), false);
+        return;
+    }
+    unnamedRecording = name;
+}
+
+void MainWindow::discardUnnamedRecording()
+{
+    // Cut short by a skip, an abandon, a failed store or the end of the
+    // program: no row will ever name it, so it is neither sent nor kept.
+    if (unnamedRecording.isEmpty())
+        return;
+    const QString path = VoiceRecorder::pathForName(unnamedRecording);
+    unnamedRecording.clear();
+    if (QFile::remove(path))
+        qDebug().noquote() << QStringLiteral("[recordings] %1 removed: its test ended before naming it").arg(path);
+    else if (QFileInfo::exists(path))
+        qDebug().noquote() << QStringLiteral("[recordings] %1 was cut short but cannot be removed").arg(path);
+}
+
+void MainWindow::removeRecordingsNamedByNoRow()
+{
+    // Recordings left by a program that was killed or crashed while recording
+    // (their headers never got their sizes) are named by no row. When the rows
+    // cannot be read, nothing is removed.
+    if (!database->execQuery("SELECT value FROM log WHERE key = 'FILE'")) {
+        qDebug().noquote() << "[recordings] the stored recording names cannot be read; no recording is removed:"
+                           << database->lastError().text();
+        return;
+    }
+    QSet<QString> named;
+    while (database->nextRow())
+        named.insert(database->valueOf("value"));
+    VoiceRecorder::removeRecordingsOtherThan(named);
 }
 
 void MainWindow::stopRecordingSound()

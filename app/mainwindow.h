@@ -95,6 +95,8 @@ private:
     void finishEvaluation(const QString &message, bool writeAbandonRow);
     QHash<QString, QString> logRow(const QString &test, const QString &key, const QString &value) const;
     void stopAudio();
+    void discardUnnamedRecording();
+    void removeRecordingsNamedByNoRow();
     static void showMessage(QMessageBox *box, const QString &text);
 
     Ui::MainWindow *ui;
@@ -125,6 +127,9 @@ private:
     bool startupOk;
     int evaluationId;
     QString currentTest;
+    // The recording of the running test that no stored "FILE" row names yet
+    // (empty when there is none): it goes if its test ends without naming it.
+    QString unnamedRecording;
 };
 
 #endif // MAINWINDOW_H

@@ -2,10 +2,13 @@
 
 #include <QAudioDeviceInfo>
 #include <QAudioInput>
+#include <QDate>
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTime>
 
 VoiceRecorder::VoiceRecorder(QObject *parent)
     : QObject(parent)
@@ -52,6 +55,28 @@ QString VoiceRecorder::pathForName(const QString &name)
 {
     return QDir::toNativeSeparators(QDir::currentPath() + QDir::separator() + "grabaciones" + QDir::separator()
                                     + name + ".wav");
+}
+
+bool VoiceRecorder::isRecordingFileName(const QString &fileName)
+{
+    // "yyyyMMddhhmmss.wav", with a date and a time that exist.
+    static const QRegularExpression form("^[0-9]{14}\\.wav$");
+    return form.match(fileName).hasMatch() && QDate::fromString(fileName.left(8), "yyyyMMdd").isValid()
+        && QTime::fromString(fileName.mid(8, 6), "hhmmss").isValid();
+}
+
+void VoiceRecorder::removeRecordingsOtherThan(const QSet<QString> &names)
+{
+    const QDir recordings(QDir::currentPath() + QDir::separator() + "grabaciones");
+    for (const QString &fileName : recordings.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (!isRecordingFileName(fileName) || names.contains(fileName.chopped(4)))
+            continue;
+        const QString path = QDir::toNativeSeparators(recordings.filePath(fileName));
+        if (QFile::remove(path))
+            qDebug().noquote() << QStringLiteral("[recordings] %1 removed: no stored row names it").arg(path);
+        else
+            qDebug().noquote() << QStringLiteral("[recordings] %1 is named by no stored row and cannot be removed").arg(path);
+    }
 }
 
 bool VoiceRecorder::start(QString *soundName)

@@ -5,6 +5,7 @@
 
 #include <QAudioFormat>
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QTimer>
 
@@ -46,6 +47,12 @@ public:
 
     // current directory/grabaciones/<name>.wav, in native separators.
     static QString pathForName(const QString &name);
+    // Whether a file name is a recording name followed by ".wav".
+    static bool isRecordingFileName(const QString &fileName);
+    // Removes every file of "grabaciones" whose name has the form of a
+    // recording's but is not one of the given recording names, and writes each
+    // removal to the debug output. Other files are left alone.
+    static void removeRecordingsOtherThan(const QSet<QString> &names);
 
 public slots:
     // Ends a running recording, then starts a new one and writes its name into

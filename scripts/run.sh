@@ -61,19 +61,24 @@ fi
 # >>> local scoring service >>>
 # When the build sends to the local scoring service (the default), start it in the
 # background with the demo account (it keeps running after Rumbolo closes and is
-# reused by the next run), and make the system trust its development certificate
-# authority, so that "Enviar al servidor" works on this machine.
+# reused by the next run). Its development certificate authority lives where the
+# build says (RUMBOLO_SCORING_SERVICE_CA), and only Rumbolo trusts it: nothing
+# is added to the system's trusted authorities, and the one that earlier
+# versions added there is taken out.
 # shellcheck source=scripts/scoring-service.sh
 source "$ROOT/scripts/scoring-service.sh"
+remove_system_scoring_service_ca \
+    || echo "rumbolo: could not remove the development authority from the system's trusted ones" >&2
 scoring_url="$(sed -n 's/^RUMBOLO_SCORING_SERVICE_URL:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")"
+scoring_ca="$(sed -n 's/^RUMBOLO_SCORING_SERVICE_CA:[A-Z]*=//p' "$BUILD_DIR/CMakeCache.txt")"
+case "$scoring_ca" in
+    /*) ;;
+    *) scoring_ca="$BUILD_DIR/$scoring_ca" ;;
+esac
 case "$scoring_url" in
     https://localhost:[0-9]*|https://127.0.0.1:[0-9]*)
-        if start_scoring_service "$RUN_DIR/scoring-service" "$BUILD_DIR" "${scoring_url##*:}"; then
-            trust_scoring_service_ca "$RUMBOLO_SCORING_CA" \
-                || echo "rumbolo: could not make the system trust $RUMBOLO_SCORING_CA; uploads will fail" >&2
-        else
-            echo "rumbolo: the local scoring service did not start; uploads will fail" >&2
-        fi
+        start_scoring_service "$RUN_DIR/scoring-service" "$BUILD_DIR" "${scoring_url##*:}" "$(dirname "$scoring_ca")" \
+            || echo "rumbolo: the local scoring service did not start; uploads will fail" >&2
         ;;
     *)
         echo "Rumbolo sends evaluations to $scoring_url"

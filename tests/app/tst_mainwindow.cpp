@@ -2,6 +2,7 @@
 #include "adminwindow.h"
 #include "appfixture.h"
 #include "audiofixture.h"
+#include "clickableimage.h"
 #include "formdriver.h"
 #include "gamewindow.h"
 #include "imagelabel.h"
@@ -12,6 +13,7 @@
 #include <QDate>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <memory>
 #include <QtTest>
 
 namespace {
@@ -339,40 +341,82 @@ private slots:
         QVERIFY(!w->isFullScreen());
     }
 
-    void testChangeCompletesTheRecording_data()
+    // The child names the pictures of the first test while the program records;
+    // the test then ends in one of several ways. A recording that its test
+    // names is kept, complete; one cut short is removed at once and named by no row.
+    void recordingIsNamedOrRemoved_data()
     {
-        QTest::addColumn<bool>("abandon");
-        QTest::newRow("next test") << false;
-        QTest::newRow("evaluation abandoned") << true;
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QStringList>("rows"); // test:key of the evaluation's rows
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("named") << "named" << QStringList{"VD1A:TIME", "VD1A:FILE"} << QStringList();
+        QTest::newRow("test skipped") << "skip" << QStringList{"VD1A:ABORT"} << QStringList();
+        QTest::newRow("evaluation abandoned") << "abandon" << QStringList{"FULL:ABORT"} << QStringList{kCancelled};
+        QTest::newRow("row not stored") << "store fails" << QStringList() << QStringList{kStoreFailed};
+        QTest::newRow("program ends") << "program ends" << QStringList() << QStringList();
     }
 
-    void testChangeCompletesTheRecording()
+    void recordingIsNamedOrRemoved()
     {
-        QFETCH(bool, abandon);
+        QFETCH(QString, ending);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, messages);
+        AUDIO_SERVER_REQUIRED();
         AppFixture app;
-        MainWindow *w = app.window();
-        QVERIFY(app.startEvaluation(1) >= 1);
-        GameWindow *game = w->game(w->currentTestCode());
-        QString name;
-        emit game->requestStartRecordingSound(&name);
-        REQUIRE_ENVIRONMENT(w->voiceRecorder()->isRecording(), "an audio input device (scripts/test.sh starts one)");
-        QTest::qWait(300);
+        // The program that ends is a second one in the same working directory.
+        std::unique_ptr<MainWindow> ended(ending == "program ends" ? new MainWindow : nullptr);
+        MainWindow *w = ended ? ended.get() : app.window();
+        w->show();
+        w->startGame("Ana", "Pérez", 1);
+        const int id = w->currentEvaluationId();
+        GameWindow *game = w->game("VD1A");
+        QVERIFY(id >= 1 && w->currentTestCode() == "VD1A");
+        for (QWidget *button : QList<QWidget *>{game->getTransitionLabel(), game->getExampleButton(), game->getTestButton()})
+            AppFixture::click(button);
+        QVERIFY(w->voiceRecorder()->isRecording());
+        const QString path = w->voiceRecorder()->filePath();
+        QTRY_VERIFY(QFileInfo(path).size() > 44); // the microphone's samples arrive
 
-        if (abandon)
+        if (ending == "named") {
+            AppFixture::click(game->getNextButton());
+        } else if (ending == "skip") {
+            emit w->abortDialogWindow()->abortOne();
+        } else if (ending == "abandon") {
             emit w->abortDialogWindow()->abortAll();
-        else
-            QVERIFY(QMetaObject::invokeMethod(game, "runFinishGame"));
-        QVERIFY(!w->voiceRecorder()->isRecording());
-        const QString path = app.workspace().filePath("grabaciones/" + name + ".wav");
-        QVERIFY(QFileInfo(path).size() > 44 && AudioFixture::isComplete(path));
+        } else if (ending == "store fails") {
+            QVERIFY(app.workspace().execute({"ALTER TABLE log RENAME TO gone"}));
+            AppFixture::click(game->getNextButton());
+            QVERIFY(app.workspace().execute({"ALTER TABLE gone RENAME TO log"}));
+        } else {
+            ended.reset();
+        }
 
-        // A late stop from the test that is no longer running changes nothing, and
-        // no second recording is made by it.
-        emit game->requestStopRecordingSound();
-        QString late;
-        emit game->requestStartRecordingSound(&late);
-        QVERIFY(late.isEmpty());
-        QVERIFY(!w->voiceRecorder()->isRecording());
+        QStringList stored, named;
+        for (const QStringList &row : app.workspace().logRows()) {
+            if (row.value(0).toInt() == id)
+                stored << row.value(1) + ":" + row.value(2);
+            if (row.value(2) == "FILE")
+                named << row.value(3);
+        }
+        QCOMPARE(stored, rows);
+        QCOMPARE(app.catcher().messages(), messages);
+        QVERIFY(!ended || !w->voiceRecorder()->isRecording());
+        const QStringList files = QDir(app.workspace().filePath("grabaciones")).entryList(QDir::Files);
+        if (ending == "named") {
+            QCOMPARE(named, QStringList{QFileInfo(path).completeBaseName()});
+            QCOMPARE(files, QStringList{QFileInfo(path).fileName()});
+            QVERIFY(AudioFixture::isComplete(path));
+        } else {
+            QCOMPARE(named, QStringList());
+            QCOMPARE(files, QStringList());
+        }
+        if (ending == "skip" || ending == "abandon") {
+            // The test that no longer runs can neither end nor start a recording.
+            emit game->requestStopRecordingSound();
+            QString late;
+            emit game->requestStartRecordingSound(&late);
+            QVERIFY(late.isEmpty() && !w->voiceRecorder()->isRecording());
+        }
     }
 
     void abortDialogIsCentred()

@@ -38,6 +38,19 @@ QString windowOf(const QProcess &p)
 {
     return xdotool({"search", "--sync", "--onlyvisible", "--pid", QString::number(p.processId())}).split('\n').value(0);
 }
+
+// A click at a point of the window (800 x 580 without a window manager).
+void clickAt(const QString &window, int x, int y)
+{
+    xdotool({"mousemove", "--window", window, "--sync", QString::number(x), QString::number(y), "click", "1"});
+    QTest::qWait(300);
+}
+
+// The files of the working directory's "grabaciones", by name.
+QStringList recordings(const TestWorkspace &ws)
+{
+    return QDir(ws.filePath("grabaciones")).entryList(QDir::Files, QDir::Name);
+}
 }
 
 // The program as an examiner starts it: a fresh working directory, a real X
@@ -113,6 +126,71 @@ private slots:
         QCOMPARE(p.state(), QProcess::NotRunning);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
+    }
+
+    // The program is killed (kill -9) while it records the child's naming of
+    // the pictures: the recording, which no row names and whose header never
+    // got its sizes, is removed when the program starts again, and nothing else is.
+    void recordingOfAKilledProgramIsRemoved()
+    {
+        TestWorkspace ws;
+        QVERIFY2(ws.hasKit(), "the stimulus kit is not built (RUMBOLO_KIT_DIR)");
+        QProcess p;
+        QVERIFY(launch(p, ws.path()));
+        const QString window = windowOf(p);
+        QVERIFY(!window.isEmpty());
+        // "Evaluación individual", the child's names, the first level, start.
+        clickAt(window, 706, 70);
+        clickAt(window, 268, 53);
+        xdotool({"type", "--delay", "30", "Ana"});
+        clickAt(window, 268, 88);
+        xdotool({"type", "--delay", "30", "Soto"});
+        clickAt(window, 205, 122);
+        clickAt(window, 281, 488);
+        QTRY_COMPARE_WITH_TIMEOUT(ws.rows("evaluation", {"name"}), QList<QStringList>{{"Ana"}}, 10000);
+        // The naming test: its title, its example, its test phase (recorded).
+        clickAt(window, 400, 290);
+        clickAt(window, 85, 550);
+        clickAt(window, 245, 550);
+        QTRY_VERIFY2_WITH_TIMEOUT(recordings(ws).size() == 1 && QFileInfo(ws.filePath("grabaciones/" + recordings(ws)[0])).size() > 44,
+                                  qPrintable("no recording under way (is the audio server running?): "
+                                             + recordings(ws).join(' ') + QString::fromLocal8Bit(p.readAllStandardError())),
+                                  10000);
+        const QString cut = recordings(ws).value(0);
+        p.kill();
+        QVERIFY(p.waitForFinished(5000));
+        QCOMPARE(p.exitStatus(), QProcess::CrashExit);
+        QFile killed(ws.filePath("grabaciones/" + cut));
+        QVERIFY(killed.open(QIODevice::ReadOnly));
+        QCOMPARE(killed.read(44).mid(40, 4), QByteArray(4, '\0')); // the data size was never written
+        killed.close();
+
+        // Beside it: a recording that a row names, and files whose names are
+        // not recording names.
+        QVERIFY(ws.execute({"INSERT INTO log (date, evaluationId, test, key, value) VALUES "
+                            "('2020-01-01 12:00:00', '1', 'VD1A', 'FILE', '20200101120000')"}));
+        const QStringList kept = {"20200101120000.wav", "20200101120000.wav.txt", "2020010112000.wav",
+                                  "20201301120000.wav", "notas.wav"};
+        for (const QString &name : kept) {
+            QFile f(ws.filePath("grabaciones/" + name));
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write("RIFF") == 4);
+        }
+
+        QProcess again;
+        QVERIFY(launch(again, ws.path()));
+        QVERIFY(!windowOf(again).isEmpty());
+        const QString removal = "[recordings] " + QDir::toNativeSeparators(ws.filePath("grabaciones/" + cut))
+            + " removed: no stored row names it";
+        QString log;
+        QTRY_VERIFY2_WITH_TIMEOUT((log += QString::fromLocal8Bit(again.readAllStandardError())).contains(removal),
+                                  qPrintable(log), 5000);
+        QStringList expected = kept, left = recordings(ws);
+        expected.sort();
+        left.sort();
+        QCOMPARE(left, expected);
+        QCOMPARE(log.count("[recordings]"), 1);
+        again.terminate();
+        QVERIFY(again.waitForFinished(5000));
     }
 
     void normalStartShowsTheWindow()

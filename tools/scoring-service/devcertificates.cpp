@@ -8,6 +8,9 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <iostream>
+#include <openssl/pem.h>
+#include <openssl/x509v3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +26,8 @@ CN = Rumbolo scoring service development CA
 basicConstraints = critical,CA:TRUE
 keyUsage = critical,keyCertSign,cRLSign
 subjectKeyIdentifier = hash
+# Whoever holds the key can vouch for this machine's own names only.
+nameConstraints = critical,permitted;DNS:localhost,permitted;IP:127.0.0.1/255.255.255.255,permitted;IP:::1/ffff:ffff:ffff:ffff:ffff:ffff:ffff:ffff
 [server_ext]
 basicConstraints = critical,CA:FALSE
 keyUsage = critical,digitalSignature,keyEncipherment
@@ -36,6 +41,31 @@ bool exists(const std::string &path)
 {
     struct stat info;
     return ::stat(path.c_str(), &info) == 0;
+}
+
+// Whether the certificate in the file carries X.509 name constraints.
+bool hasNameConstraints(const std::string &path)
+{
+    FILE *file = std::fopen(path.c_str(), "r");
+    if (!file)
+        return false;
+    X509 *certificate = PEM_read_X509(file, nullptr, nullptr, nullptr);
+    std::fclose(file);
+    const bool constrained = certificate && X509_get_ext_by_NID(certificate, NID_name_constraints, -1) >= 0;
+    X509_free(certificate);
+    return constrained;
+}
+
+// Private keys are for their owner's eyes only, whatever the umask.
+bool keepPrivate(const std::string &path, std::string &error)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 077) == 0)
+        return true;
+    if (::chmod(path.c_str(), 0600) == 0)
+        return true;
+    error = "cannot make " + path + " private: " + std::strerror(errno);
+    return false;
 }
 
 // Runs openssl with the arguments, its output going to log; true on exit status 0.
@@ -98,8 +128,15 @@ DevCertificates::DevCertificates(std::string directory)
 
 bool DevCertificates::ensure(std::string &error)
 {
-    if (exists(authorityCertificate()) && exists(serverCertificate()) && exists(serverKey()))
-        return true;
+    if (exists(authorityCertificate()) && exists(serverCertificate()) && exists(serverKey())) {
+        if (hasNameConstraints(authorityCertificate()))
+            return keepPrivate(serverKey(), error) && (!exists(authorityKey()) || keepPrivate(authorityKey(), error));
+        // Made by an earlier version: an authority that could vouch for any
+        // name is replaced by a constrained one.
+        std::cerr << "rumbolo-scoring-service: " << authorityCertificate()
+                  << " has no name constraints; making a new certificate authority" << std::endl;
+        removeTree(dir);
+    }
     if (exists(dir)) {
         error = dir + " is incomplete; remove it to make a new authority";
         return false;
@@ -149,5 +186,6 @@ bool DevCertificates::create(const std::string &work, std::string &error) const
                                            work + "/ca.srl", "-days", "825", "-extfile", config,
                                            "-extensions", "server_ext", "-out", work + "/server.crt"};
 
-    return openssl(ca, log, error) && openssl(request, log, error) && openssl(sign, log, error);
+    return openssl(ca, log, error) && keepPrivate(work + "/ca.key", error) && openssl(request, log, error)
+        && keepPrivate(work + "/server.key", error) && openssl(sign, log, error);
 }

@@ -12,14 +12,15 @@
 
 namespace {
 const char kUsage[] = R"(Usage:
-  rumbolo-scoring-service serve --data-dir DIR [--host HOST] [--port PORT]
+  rumbolo-scoring-service serve --data-dir DIR [--tls-dir TLSDIR] [--host HOST] [--port PORT]
         [--refuse-credentials] [--reject-upload N] [--drop-upload N] [--delay-ms MS]
         [--connection-reply TEXT] [--upload-reply TEXT]
   rumbolo-scoring-service add-account --data-dir DIR USER [--password PASSWORD]
 
 serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 picks a
              free port, printed on start). On first start it creates its development
-             certificate authority in DIR/tls and prints where its certificate is.
+             certificate authority in TLSDIR (default DIR/tls) and prints where its
+             certificate is.
              Accepted archives are stored under DIR/uploads/<user>/.
              For tests it can misbehave:
                --refuse-credentials  refuse every account
@@ -68,6 +69,8 @@ int main(int argc, char **argv)
         auto value = [&]() { return args[++i]; };
         if (arg == "--data-dir" && hasValue) {
             options.dataDirectory = value();
+        } else if (arg == "--tls-dir" && hasValue && command == "serve") {
+            options.tlsDirectory = value();
         } else if (arg == "--host" && hasValue && command == "serve") {
             options.host = value();
         } else if (arg == "--port" && hasValue && command == "serve") {

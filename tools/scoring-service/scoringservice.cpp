@@ -212,7 +212,7 @@ int ScoringService::run()
         std::cerr << "rumbolo-scoring-service: " << error << std::endl;
         return 1;
     }
-    DevCertificates certificates(options.dataDirectory + "/tls");
+    DevCertificates certificates(options.tlsDirectory.empty() ? options.dataDirectory + "/tls" : options.tlsDirectory);
     if (!certificates.ensure(error)) {
         std::cerr << "rumbolo-scoring-service: " << error << std::endl;
         return 1;

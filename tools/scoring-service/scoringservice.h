@@ -25,6 +25,7 @@ public:
     struct Options
     {
         std::string dataDirectory;
+        std::string tlsDirectory; // the certificate authority's folder; empty: <dataDirectory>/tls
         std::string host = "127.0.0.1";
         int port = 8443; // 0: any free port
         // Ways to misbehave on purpose, for tests of the application.

@@ -14,7 +14,7 @@ PACKAGES=(
     pulseaudio pulseaudio-utils espeak-ng sox
     fonts-noto-color-emoji fonts-dejavu-core
     libcpp-httplib-dev libssl-dev openssl ca-certificates
-    sqlite3 zip unzip curl python3 procps
+    sqlite3 zip unzip libzip-dev curl python3 procps
 )
 
 missing=()

@@ -118,6 +118,36 @@ bool DatabaseManager::insertRecord(QString table, QHash<QString, QString> data, 
     return true;
 }
 
+bool DatabaseManager::deleteEvaluation(int evaluationId)
+{
+    // An evaluation row left without its log rows would be uploaded again as
+    // an empty export: a failure or a crash between the two deletions must
+    // leave both in place. A read still open on the current query must not
+    // hold the transaction back.
+    if (currentQuery)
+        currentQuery->finish();
+    if (!database.transaction()) {
+        qDebug() << "DatabaseManager::deleteEvaluation cannot begin:" << database.lastError().text();
+        return false;
+    }
+    QSqlQuery query(database);
+    for (const char *statement : {"DELETE FROM log WHERE evaluationId = %1", "DELETE FROM evaluation WHERE ROWID = %1"}) {
+        if (!query.exec(QString::fromLatin1(statement).arg(evaluationId))) {
+            qDebug() << "DatabaseManager::deleteEvaluation failed:" << statement << query.lastError().text();
+            query.finish();
+            database.rollback();
+            return false;
+        }
+    }
+    query.finish();
+    if (!database.commit()) {
+        qDebug() << "DatabaseManager::deleteEvaluation cannot commit:" << database.lastError().text();
+        database.rollback();
+        return false;
+    }
+    return true;
+}
+
 bool DatabaseManager::execQuery(QString sql)
 {
     if (currentQuery) {

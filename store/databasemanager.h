@@ -21,6 +21,9 @@ public:
     bool openDatabase();
     // Inserts one row; on success the new ROWID is written through newId (when given).
     bool insertRecord(QString table, QHash<QString, QString> data, int *newId);
+    // Deletes an evaluation's log rows and its evaluation row together, or
+    // neither: true once both deletions are committed.
+    bool deleteEvaluation(int evaluationId);
     // Runs one statement and makes it the current query.
     bool execQuery(QString sql);
     bool nextRow();

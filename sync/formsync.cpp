@@ -202,14 +202,18 @@ void FormSync::sendNextEvaluation()
     qDebug() << "Send next evaluation!";
 
     if (currentEvaluation != -1) {
-        // The server has confirmed it: only now is anything deleted here.
-        package.deleteArchive(currentEvaluation);
-        for (const QString &recording : qAsConst(currentRecordings))
-            QFile::remove(EvaluationPackage::recordingsDirectory() + recording + ".wav");
+        // The server has confirmed it: only now is anything deleted here. The
+        // rows go first, all or none; the recordings follow only once that is
+        // committed, so an evaluation still listed keeps its recordings.
         qDebug().noquote() << "Deleting currentEvaluation = " + QString::number(currentEvaluation);
-        if (databaseManager) {
-            databaseManager->execQuery(QString("DELETE FROM log WHERE evaluationId = %1").arg(currentEvaluation));
-            databaseManager->execQuery(QString("DELETE FROM evaluation WHERE ROWID = %1").arg(currentEvaluation));
+        const bool retired = databaseManager && databaseManager->deleteEvaluation(currentEvaluation);
+        package.deleteArchive(currentEvaluation);
+        if (retired) {
+            for (const QString &recording : qAsConst(currentRecordings))
+                QFile::remove(EvaluationPackage::recordingsDirectory() + recording + ".wav");
+        } else {
+            qDebug().noquote() << "Evaluation " + QString::number(currentEvaluation)
+                    + " stays with its recordings: its rows could not be deleted";
         }
         currentEvaluation = -1;
     }

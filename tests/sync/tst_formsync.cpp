@@ -127,6 +127,10 @@ private slots:
             << "No se puede crear el archivo comprimido." << QStringList{"2", "3"};
         QTest::newRow("log cannot be read") << QStringList{} << "no log table"
             << "No se puede crear el archivo comprimido." << QStringList{"1", "2", "3"};
+        // The second evaluation's row cannot be deleted after its log rows: both stay, and so do its
+        // recordings, for it to be sent again.
+        QTest::newRow("second evaluation row cannot be deleted") << QStringList{} << "delete refused" << kSent
+                                                                 << QStringList{"2"};
         QTest::newRow("second press during the first upload") << QStringList{"--delay-ms", "700"} << "second press"
                                                               << kSent << QStringList{};
     }
@@ -165,6 +169,9 @@ private slots:
             QVERIFY(QFile::link("/dev/full", "envios/evaluation_2.log"));
         if (fault == "no log table")
             QVERIFY(s.workspace.execute({"ALTER TABLE log RENAME TO gone"}));
+        if (fault == "delete refused")
+            QVERIFY(s.workspace.execute({"CREATE TRIGGER refuse BEFORE DELETE ON evaluation WHEN OLD.ROWID = 2 "
+                                         "BEGIN SELECT RAISE(ABORT, 'injected failure'); END"}));
 
         const QDateTime packedAt = QDateTime::currentDateTime();
         QPushButton *button = s.enter(kUser, kPassword);
@@ -189,9 +196,9 @@ private slots:
             if (kept.contains(id)) {
                 keptRows << QStringList{id};
                 keptRecordings << "2019040410203" + id + ".wav";
-            } else {
-                confirmed << "evaluation_" + id + ".zip";
             }
+            if (!kept.contains(id) || fault == "delete refused")
+                confirmed << "evaluation_" + id + ".zip";
         }
         QCOMPARE(s.workspace.rows("evaluation", {"ROWID"}), keptRows);
         QCOMPARE(s.workspace.rows("log GROUP BY evaluationId", {"evaluationId"}), keptRows);

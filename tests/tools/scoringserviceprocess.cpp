@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <QSslConfiguration>
 
+#include <unistd.h>
+
 namespace {
 bool succeeded(QProcess &p)
 {
@@ -64,6 +66,29 @@ void ScoringServiceProcess::stop()
         process.waitForFinished(5000);
     }
     log();
+}
+
+qint64 ScoringServiceProcess::peakResidentKiB() const
+{
+    QFile status(QString("/proc/%1/status").arg(process.processId()));
+    if (process.state() != QProcess::Running || !status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+qint64 ScoringServiceProcess::processorTimeMs() const
+{
+    QFile stat(QString("/proc/%1/stat").arg(process.processId()));
+    if (process.state() != QProcess::Running || !stat.open(QIODevice::ReadOnly))
+        return -1;
+    // The fields after the parenthesised name; utime and stime are the 14th and 15th.
+    const QByteArray text = stat.readAll();
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    const long ticks = sysconf(_SC_CLK_TCK);
+    return fields.size() > 12 ? (fields[11].toLongLong() + fields[12].toLongLong()) * 1000 / ticks : -1;
 }
 
 QStringList ScoringServiceProcess::storedArchives(const QString &user) const

@@ -32,6 +32,10 @@ public:
     // What the running (or last) instance has written to its log so far.
     QString log() { return logText += QString::fromUtf8(process.readAllStandardError()); }
     static QString executable();
+    // The running service's highest resident size so far (VmHWM, KiB) and the
+    // processor time it has used (user and system, ms); -1 when not running.
+    qint64 peakResidentKiB() const;
+    qint64 processorTimeMs() const;
 
     // Writes a zip archive of the entries (name, contents) with an independent zip
     // writer (Python's zipfile), for uploads that the application would not make.

@@ -125,15 +125,22 @@ bool AccountStore::verify(const std::string &user, const std::string &password) 
 {
     std::vector<Account> accounts;
     std::string error;
-    if (!load(accounts, error))
-        return false;
+    if (!load(accounts, error)) // no file or a malformed one: no account
+        accounts.clear();
+    const Account *match = nullptr;
     for (const Account &account : accounts) {
-        if (account.user != user)
-            continue;
-        const std::string hash = derive(password, account.salt, account.iterations);
-        return hash.size() == account.hash.size() && CRYPTO_memcmp(hash.data(), account.hash.data(), hash.size()) == 0;
+        if (!match && account.user == user)
+            match = &account;
     }
-    return false;
+    // An unknown account costs a derivation as well, with a salt of its own
+    // and the usual iterations, so the answer's time does not tell whether the
+    // account exists.
+    const std::string salt = match ? match->salt : std::string(kSaltBytes, '\0') + user;
+    const std::string hash = derive(password, salt, match ? match->iterations : kIterations);
+    const std::string &expected = match ? match->hash : hash;
+    const bool equal = hash.size() == expected.size() && !hash.empty()
+        && CRYPTO_memcmp(hash.data(), expected.data(), hash.size()) == 0;
+    return match && equal;
 }
 
 bool AccountStore::add(const std::string &user, const std::string &password, std::string &error)

@@ -1,46 +1,73 @@
 #include "archivechecker.h"
 
-#include <zlib.h>
+#include <zip.h>
 
-#include <cstdint>
+#include <memory>
 #include <regex>
+#include <vector>
 
 namespace {
-const uint32_t kEndOfCentralDirectory = 0x06054b50;
-const uint32_t kCentralHeader = 0x02014b50;
-const uint32_t kLocalHeader = 0x04034b50;
-
-uint16_t u16(const std::string &data, size_t at)
+struct ArchiveDiscarder
 {
-    return static_cast<uint16_t>(static_cast<unsigned char>(data[at]) | static_cast<unsigned char>(data[at + 1]) << 8);
+    void operator()(zip_t *archive) const { zip_discard(archive); }
+};
+struct EntryCloser
+{
+    void operator()(zip_file_t *file) const { zip_fclose(file); }
+};
+using Archive = std::unique_ptr<zip_t, ArchiveDiscarder>;
+using Entry = std::unique_ptr<zip_file_t, EntryCloser>;
+
+std::string errorText(zip_error_t &error)
+{
+    const std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
 }
 
-uint32_t u32(const std::string &data, size_t at)
+// Opens the bytes with the given flags; on failure fills code and text.
+Archive open(const std::string &bytes, int flags, int &code, std::string &text)
 {
-    return static_cast<uint32_t>(u16(data, at)) | static_cast<uint32_t>(u16(data, at + 2)) << 16;
-}
-
-bool inflateRaw(const std::string &compressed, size_t expected, std::string &out)
-{
-    out.assign(expected, '\0');
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK)
-        return false;
-    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.data()));
-    stream.avail_in = static_cast<uInt>(compressed.size());
-    stream.next_out = reinterpret_cast<Bytef *>(&out[0]);
-    stream.avail_out = static_cast<uInt>(expected);
-    // One spare byte tells a stream that is longer than announced.
-    char spare = 0;
-    int result = inflate(&stream, Z_FINISH);
-    if (result == Z_BUF_ERROR && stream.avail_out == 0) {
-        stream.next_out = reinterpret_cast<Bytef *>(&spare);
-        stream.avail_out = 1;
-        result = inflate(&stream, Z_FINISH);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+    if (!source) {
+        code = zip_error_code_zip(&error);
+        text = errorText(error);
+        return nullptr;
     }
-    const bool ok = result == Z_STREAM_END && stream.total_out == expected;
-    inflateEnd(&stream);
-    return ok;
+    zip_t *archive = zip_open_from_source(source, flags | ZIP_RDONLY, &error);
+    if (!archive) {
+        zip_source_free(source);
+        code = zip_error_code_zip(&error);
+        text = errorText(error);
+        return nullptr;
+    }
+    zip_error_fini(&error);
+    return Archive(archive);
+}
+
+// A name that is absolute or has a ".." segment would leave the folder it is
+// extracted into.
+bool leavesItsFolder(const std::string &name)
+{
+    if (name.empty() || name[0] == '/' || name[0] == '\\')
+        return true;
+    size_t start = 0;
+    for (;;) {
+        const size_t end = name.find_first_of("/\\", start);
+        const std::string segment = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (segment == "..")
+            return true;
+        if (end == std::string::npos)
+            return false;
+        start = end + 1;
+    }
+}
+
+std::string mib(uint64_t bytes)
+{
+    return std::to_string(bytes >> 20) + " MiB";
 }
 }
 
@@ -50,85 +77,84 @@ bool ArchiveChecker::fail(const std::string &reason)
     return false;
 }
 
+bool ArchiveChecker::refuse(const std::string &reason)
+{
+    overLimit = true;
+    return fail(reason);
+}
+
 bool ArchiveChecker::verify(const std::string &archive)
 {
     why.clear();
+    overLimit = false;
+    entries = 0;
     id.clear();
-    found.clear();
+    firstName.clear();
+    exportText.clear();
     return readEntries(archive) && checkExport();
 }
 
-bool ArchiveChecker::readEntries(const std::string &archive)
+bool ArchiveChecker::readEntries(const std::string &bytes)
 {
-    if (archive.size() < 22)
-        return fail("not a zip archive (too short)");
+    int code = 0;
+    std::string text;
+    Archive archive = open(bytes, ZIP_CHECKCONS, code, text);
+    // The application packs a recording named twice as two entries of the same
+    // name, which libzip's strict reading refuses. Its consistency checks of
+    // the headers come before that objection, so an archive refused only for
+    // it has passed them and is read again without the name check.
+    if (!archive && code == ZIP_ER_EXISTS)
+        archive = open(bytes, 0, code, text);
+    if (!archive)
+        return fail("not a zip archive (" + text + ")");
 
-    // The end record is the last 22 bytes plus a comment of at most 65535.
-    size_t end = std::string::npos;
-    const size_t lowest = archive.size() > 22 + 65535 ? archive.size() - 22 - 65535 : 0;
-    for (size_t at = archive.size() - 22 + 1; at-- > lowest;) {
-        if (u32(archive, at) == kEndOfCentralDirectory && at + 22 + u16(archive, at + 20) == archive.size()) {
-            end = at;
-            break;
-        }
-    }
-    if (end == std::string::npos)
-        return fail("not a zip archive (no end of central directory)");
-
-    const size_t count = u16(archive, end + 10);
-    const size_t directorySize = u32(archive, end + 12);
-    size_t at = u32(archive, end + 16);
-    if (u16(archive, end + 4) != 0 || u16(archive, end + 6) != 0 || u16(archive, end + 8) != count)
-        return fail("multi-part archives are not accepted");
-    if (at + directorySize > end)
-        return fail("central directory out of bounds");
-    if (count == 0)
+    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
+    if (count <= 0)
         return fail("the archive is empty");
+    if (uint64_t(count) > kMaxEntries)
+        return refuse("more than " + std::to_string(kMaxEntries) + " entries (" + std::to_string(count) + ")");
+    entries = uint64_t(count);
 
-    for (size_t i = 0; i < count; ++i) {
-        if (at + 46 > end || u32(archive, at) != kCentralHeader)
+    std::vector<char> buffer(64 * 1024);
+    uint64_t total = 0;
+    for (zip_uint64_t index = 0; index < entries; ++index) {
+        zip_stat_t stat;
+        zip_stat_init(&stat);
+        if (zip_stat_index(archive.get(), index, ZIP_FL_ENC_RAW, &stat) != 0 || !(stat.valid & ZIP_STAT_NAME))
             return fail("damaged central directory");
-        const uint16_t flags = u16(archive, at + 8);
-        const int method = u16(archive, at + 10);
-        const uint32_t crc = u32(archive, at + 16);
-        const size_t compressedSize = u32(archive, at + 20);
-        const size_t size = u32(archive, at + 24);
-        const size_t nameLength = u16(archive, at + 28);
-        const size_t extraLength = u16(archive, at + 30);
-        const size_t commentLength = u16(archive, at + 32);
-        const size_t local = u32(archive, at + 42);
-        if (at + 46 + nameLength + extraLength + commentLength > end)
-            return fail("damaged central directory");
-        Entry entry;
-        entry.name = archive.substr(at + 46, nameLength);
-        entry.method = method;
-        at += 46 + nameLength + extraLength + commentLength;
+        const std::string name = stat.name;
+        if (index == 0)
+            firstName = name;
+        if (leavesItsFolder(name))
+            return fail("entry name outside the archive's folder: " + name);
+        if ((stat.valid & ZIP_STAT_ENCRYPTION_METHOD) && stat.encryption_method != ZIP_EM_NONE)
+            return fail("encrypted entry " + name);
+        if (!(stat.valid & ZIP_STAT_COMP_METHOD)
+            || (stat.comp_method != ZIP_CM_STORE && stat.comp_method != ZIP_CM_DEFLATE))
+            return fail("unsupported compression method of " + name);
 
-        if (flags & 1)
-            return fail("encrypted entry " + entry.name);
-        if (compressedSize == 0xffffffffu || size == 0xffffffffu || local == 0xffffffffu)
-            return fail("zip64 entries are not accepted");
-        if (local + 30 > archive.size() || u32(archive, local) != kLocalHeader)
-            return fail("damaged local header of " + entry.name);
-        const size_t data = local + 30 + u16(archive, local + 26) + u16(archive, local + 28);
-        if (data + compressedSize > archive.size())
-            return fail("truncated entry " + entry.name);
-        const std::string stored = archive.substr(data, compressedSize);
-        if (method == 0) {
-            if (compressedSize != size)
-                return fail("bad sizes of " + entry.name);
-            entry.content = stored;
-        } else if (method == 8) {
-            if (!inflateRaw(stored, size, entry.content))
-                return fail("cannot inflate " + entry.name);
-        } else {
-            return fail("unsupported compression method of " + entry.name);
+        Entry entry(zip_fopen_index(archive.get(), index, 0));
+        if (!entry)
+            return fail("cannot read " + name + " (" + zip_strerror(archive.get()) + ")");
+        uint64_t size = 0;
+        for (;;) {
+            // libzip checks the CRC-32 and the declared size once the data ends.
+            const zip_int64_t read = zip_fread(entry.get(), buffer.data(), buffer.size());
+            if (read < 0)
+                return fail("cannot read " + name + " (" + zip_file_strerror(entry.get()) + ")");
+            if (read == 0)
+                break;
+            size += uint64_t(read);
+            total += uint64_t(read);
+            if (size > kMaxEntryBytes)
+                return refuse(name + " inflates to more than " + mib(kMaxEntryBytes));
+            if (total > kMaxArchiveBytes)
+                return refuse("the entries inflate to more than " + mib(kMaxArchiveBytes));
+            if (index == 0 && exportText.size() < buffer.size()) // its first line is all that is needed
+                exportText.append(buffer.data(), size_t(read));
         }
-        const uLong actual = crc32(0L, reinterpret_cast<const Bytef *>(entry.content.data()),
-                                   static_cast<uInt>(entry.content.size()));
-        if (actual != crc)
-            return fail("CRC mismatch in " + entry.name);
-        found.push_back(std::move(entry));
+        if ((stat.valid & ZIP_STAT_SIZE) && stat.size != size)
+            return fail("the size declared for " + name + " is not the size of its data");
     }
     return true;
 }
@@ -137,12 +163,11 @@ bool ArchiveChecker::checkExport()
 {
     static const std::regex exportName("evaluation_([0-9]+)\\.log");
     std::smatch match;
-    const Entry &first = found.front();
-    if (!std::regex_match(first.name, match, exportName))
-        return fail("the first entry is not an export file: " + first.name);
+    if (!std::regex_match(firstName, match, exportName))
+        return fail("the first entry is not an export file: " + firstName);
     id = match[1];
-    const std::string line = first.content.substr(0, first.content.find('\n'));
-    if (line != "GENERAL;evaluationId;" + id || first.content.find('\n') == std::string::npos)
+    const size_t lineEnd = exportText.find('\n');
+    if (lineEnd == std::string::npos || exportText.compare(0, lineEnd, "GENERAL;evaluationId;" + id) != 0)
         return fail("the export file does not begin with GENERAL;evaluationId;" + id);
     return true;
 }

@@ -21,7 +21,9 @@ serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 
              free port, printed on start). On first start it creates its development
              certificate authority in TLSDIR (default DIR/tls) and prints where its
              certificate is.
-             Accepted archives are stored under DIR/uploads/<user>/.
+             Accepted archives are stored under DIR/uploads/<user>/. A request body over
+             128 MiB, or an archive of more than 2000 entries or whose entries inflate to
+             more than 64 MiB each or 512 MiB in all, is refused with status 413.
              For tests it can misbehave:
                --refuse-credentials  refuse every account
                --reject-upload N     answer the N-th upload without "EXITO" (0: every one)

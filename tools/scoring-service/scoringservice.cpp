@@ -17,6 +17,11 @@
 namespace {
 const char kConnectionPrefix[] = "/rumbolo/connection/";
 const char kUploadPrefix[] = "/rumbolo/upload/";
+// The largest real evaluation: a full battery records 14 answers (one naming
+// speed test, eight words read aloud, one text read aloud, four comprehension
+// answers), each at most 300 s of 8000 Hz mono 8-bit sound, 2.4 MB; 33.6 MB in
+// all, which deflate hardly shrinks. Four times that leaves room to spare.
+const size_t kMaxBodyBytes = size_t(128) << 20;
 
 void answer(httplib::Response &response, int status, const std::string &text)
 {
@@ -110,6 +115,24 @@ std::string ScoringService::safeForFileName(const std::string &text)
     return safe.empty() ? std::string("unnamed") : safe;
 }
 
+std::string ScoringService::escapedForLog(const std::string &text)
+{
+    // Printable ASCII stays; everything else, line breaks and terminal control
+    // sequences included, becomes \xHH, so one request is one log line.
+    static const char digits[] = "0123456789ABCDEF";
+    std::string escaped;
+    for (unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7f && c != '\\' && c != '"') {
+            escaped += static_cast<char>(c);
+        } else {
+            escaped += "\\x";
+            escaped += digits[c >> 4];
+            escaped += digits[c & 15];
+        }
+    }
+    return escaped;
+}
+
 void ScoringService::log(const std::string &line)
 {
     std::lock_guard<std::mutex> lock(logMutex);
@@ -134,7 +157,7 @@ void ScoringService::handle(Endpoint endpoint, const httplib::Request &request, 
     }
     // The password never reaches the log.
     log(request.method + " " + prefix + safeForFileName(user) + "/******** -> " + std::to_string(response.status) + " "
-        + response.body.substr(0, response.body.find('\n')));
+        + escapedForLog(response.body.substr(0, response.body.find('\n'))));
 }
 
 void ScoringService::answerUpload(const std::string &user, const httplib::Request &request,
@@ -161,7 +184,10 @@ void ScoringService::answerUpload(const std::string &user, const httplib::Reques
     const httplib::MultipartFormData file = request.get_file_value("myFile");
     ArchiveChecker checker;
     if (!checker.verify(file.content)) {
-        answer(response, 422, "not an evaluation package: " + checker.problem());
+        if (checker.tooLarge())
+            answer(response, 413, "archive too large: " + checker.problem());
+        else
+            answer(response, 422, "not an evaluation package: " + checker.problem());
         return;
     }
     std::string storedAs, error;
@@ -171,8 +197,9 @@ void ScoringService::answerUpload(const std::string &user, const httplib::Reques
         return;
     }
     answer(response, 200, options.uploadReply.empty() ? "EXITO" : options.uploadReply);
-    log("stored " + storedAs + " (file name \"" + file.filename + "\", type " + file.content_type + ", evaluation "
-        + checker.evaluationId() + ", " + std::to_string(checker.entries().size()) + " entries)");
+    log("stored " + storedAs + " (file name \"" + escapedForLog(file.filename) + "\", type "
+        + escapedForLog(file.content_type) + ", evaluation " + checker.evaluationId() + ", "
+        + std::to_string(checker.entryCount()) + " entries)");
 }
 
 bool ScoringService::store(const std::string &user, const std::string &fileName, const std::string &archive,
@@ -223,7 +250,7 @@ int ScoringService::run()
         std::cerr << "rumbolo-scoring-service: cannot load " << certificates.serverCertificate() << std::endl;
         return 1;
     }
-    server.set_payload_max_length(size_t(1) << 30);
+    server.set_payload_max_length(kMaxBodyBytes);
     server.Get(std::string(kConnectionPrefix) + ".*", [this](const httplib::Request &req, httplib::Response &res) {
         handle(Endpoint::Connection, req, res);
     });
@@ -231,7 +258,11 @@ int ScoringService::run()
         handle(Endpoint::Upload, req, res);
     });
     server.set_error_handler([](const httplib::Request &, httplib::Response &res) {
-        if (res.body.empty())
+        if (!res.body.empty())
+            return;
+        if (res.status == 413)
+            answer(res, res.status, "request too large: the limit is " + std::to_string(kMaxBodyBytes >> 20) + " MiB");
+        else
             answer(res, res.status, res.status == 404 ? "not found" : "request not understood");
     });
 

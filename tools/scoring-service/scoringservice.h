@@ -56,6 +56,8 @@ private:
                                       std::string &password);
     static bool percentDecode(const std::string &segment, std::string &decoded);
     static std::string safeForFileName(const std::string &text);
+    // Client-supplied text as it may go into the log.
+    static std::string escapedForLog(const std::string &text);
 
     Options options;
     AccountStore accounts;

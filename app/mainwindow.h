@@ -10,6 +10,7 @@
 class AbortDialog;
 class AdminWindow;
 class DatabaseManager;
+class QLockFile;
 class GameCF1A;
 class GameCF2A;
 class GameCF2B;
@@ -125,6 +126,8 @@ private:
     bool startupOk;
     int evaluationId;
     QString currentTest;
+    // Held while the program runs: one program per working directory.
+    QLockFile *instanceLock;
 };
 
 #endif // MAINWINDOW_H

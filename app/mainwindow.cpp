@@ -28,6 +28,7 @@
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QSet>
@@ -66,6 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
     , startupMessage(new QMessageBox())
     , startupOk(true)
     , evaluationId(0)
+    , instanceLock(new QLockFile(QDir::currentPath() + QDir::separator() + "rumbolo.lock"))
 {
     startupMessage->setStandardButtons(QMessageBox::Ok);
 
@@ -74,6 +76,16 @@ MainWindow::MainWindow(QWidget *parent)
     recorder = new VoiceRecorder(this);
     player = new SoundPlayer(this);
     connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
+
+    // Two programs in one working directory would write one database and one
+    // recordings folder: a second one stops before it touches either. A lock left
+    // by a program that was killed is taken over.
+    instanceLock->setStaleLockTime(0);
+    if (!instanceLock->tryLock(0)) {
+        showMessage(startupMessage, QString::fromUtf8("Rumbolo ya está abierto."));
+        startupOk = false;
+        return;
+    }
 
     if (!ensureDirectory("grabaciones", QString::fromUtf8("Problemas creando el directorio de grabaciones.")))
         startupOk = false;
@@ -209,6 +221,7 @@ MainWindow::~MainWindow()
     delete ui;
     delete startupMessage;
     delete database;
+    delete instanceLock;
 }
 
 bool MainWindow::ensureDirectory(const QString &name, const QString &failureMessage)

@@ -10,6 +10,7 @@
 class AbortDialog;
 class AdminWindow;
 class DatabaseManager;
+class QLockFile;
 class GameCF1A;
 class GameCF2A;
 class GameCF2B;
@@ -130,6 +131,8 @@ private:
     // The recording of the running test that no stored "FILE" row names yet
     // (empty when there is none): it goes if its test ends without naming it.
     QString unnamedRecording;
+    // Held while the program runs: one program per working directory.
+    QLockFile *instanceLock;
 };
 
 #endif // MAINWINDOW_H

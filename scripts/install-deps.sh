@@ -5,6 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
+    # scripts/package.sh: CPack reads the binaries with file and dpkg-shlibdeps.
+    dpkg-dev file
     qtbase5-dev qtmultimedia5-dev libqt5sql5-sqlite libqt5multimedia5-plugins
     libquazip1-qt5-dev libqt5svg5-dev qttools5-dev-tools
     xvfb xauth x11-xkb-utils xdotool x11-apps x11-utils imagemagick

@@ -13,7 +13,6 @@
 #include <QDate>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <memory>
 #include <QtTest>
 
 namespace {
@@ -80,7 +79,8 @@ private slots:
         QCOMPARE(rows[0].mid(1), (QStringList{"0", "", "O'Higgins", "ñandú \"dijo\""}));
         QCOMPARE(rows[1].mid(1), (QStringList{"0", "", "", ""}));
 
-        // A second window in the same directory finds the directories and the database.
+        // Started again in the same directory, the program finds the directories and the database.
+        app.endProgram();
         MainWindow second;
         QVERIFY(second.startedSuccessfully());
         QVERIFY(second.logValueForKey("k", "v"));
@@ -363,10 +363,7 @@ private slots:
         QFETCH(QStringList, messages);
         AUDIO_SERVER_REQUIRED();
         AppFixture app;
-        // The program that ends is a second one in the same working directory.
-        std::unique_ptr<MainWindow> ended(ending == "program ends" ? new MainWindow : nullptr);
-        MainWindow *w = ended ? ended.get() : app.window();
-        w->show();
+        MainWindow *w = app.window();
         w->startGame("Ana", "Pérez", 1);
         const int id = w->currentEvaluationId();
         GameWindow *game = w->game("VD1A");
@@ -388,7 +385,7 @@ private slots:
             AppFixture::click(game->getNextButton());
             QVERIFY(app.workspace().execute({"ALTER TABLE gone RENAME TO log"}));
         } else {
-            ended.reset();
+            app.endProgram();
         }
 
         QStringList stored, named;
@@ -400,7 +397,6 @@ private slots:
         }
         QCOMPARE(stored, rows);
         QCOMPARE(app.catcher().messages(), messages);
-        QVERIFY(!ended || !w->voiceRecorder()->isRecording());
         const QStringList files = QDir(app.workspace().filePath("grabaciones")).entryList(QDir::Files);
         if (ending == "named") {
             QCOMPARE(named, QStringList{QFileInfo(path).completeBaseName()});

@@ -71,16 +71,20 @@ private slots:
     {
         QTest::addColumn<QStringList>("filesInTheWay");
         QTest::addColumn<bool>("databaseInTheWay");
+        QTest::addColumn<bool>("alreadyOpen"); // another program runs in the same folder
         QTest::addColumn<QStringList>("expected");
         const QString recordings = "Problemas creando el directorio de grabaciones.";
         const QString packages = "Problemas creando el directorio de sincronización.";
         const QString database = "Problemas de la conexión con la base de datos.";
-        QTest::newRow("recordings") << QStringList{"grabaciones"} << false << QStringList{recordings};
-        QTest::newRow("packages") << QStringList{"envios"} << false << QStringList{packages};
-        QTest::newRow("both") << QStringList{"grabaciones", "envios"} << false << QStringList{recordings, packages};
-        QTest::newRow("database") << QStringList{} << true << QStringList{database};
-        QTest::newRow("all three") << QStringList{"grabaciones", "envios"} << true
+        QTest::newRow("recordings") << QStringList{"grabaciones"} << false << false << QStringList{recordings};
+        QTest::newRow("packages") << QStringList{"envios"} << false << false << QStringList{packages};
+        QTest::newRow("both") << QStringList{"grabaciones", "envios"} << false << false
+                              << QStringList{recordings, packages};
+        QTest::newRow("database") << QStringList{} << true << false << QStringList{database};
+        QTest::newRow("all three") << QStringList{"grabaciones", "envios"} << true << false
                                    << QStringList{recordings, packages, database};
+        QTest::newRow("already open") << QStringList{} << false << true
+                                      << QStringList{QString::fromUtf8("Rumbolo ya está abierto.")};
     }
 
     // Each message box is answered with Return on the program's window, in the order shown.
@@ -88,8 +92,14 @@ private slots:
     {
         QFETCH(QStringList, filesInTheWay);
         QFETCH(bool, databaseInTheWay);
+        QFETCH(bool, alreadyOpen);
         QFETCH(QStringList, expected);
         TestWorkspace ws(false);
+        QProcess first;
+        if (alreadyOpen) {
+            QVERIFY(launch(first, ws.path()));
+            QVERIFY(!windowOf(first).isEmpty());
+        }
         for (const QString &name : filesInTheWay) {
             QFile f(ws.filePath(name));
             QVERIFY(f.open(QIODevice::WriteOnly));
@@ -126,6 +136,18 @@ private slots:
         QCOMPARE(p.state(), QProcess::NotRunning);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
+        if (alreadyOpen) {
+            QCOMPARE(first.state(), QProcess::Running); // the first one goes on
+            first.terminate();
+            QVERIFY(first.waitForFinished(5000));
+        }
+    }
+
+    void normalStartShowsTheWindow_data()
+    {
+        QTest::addColumn<bool>("afterKilledProgram");
+        QTest::newRow("fresh folder") << false;
+        QTest::newRow("lock of a killed program") << true; // taken over
     }
 
     // The program is killed (kill -9) while it records the child's naming of
@@ -195,7 +217,16 @@ private slots:
 
     void normalStartShowsTheWindow()
     {
+        QFETCH(bool, afterKilledProgram);
         TestWorkspace ws(false);
+        if (afterKilledProgram) {
+            QProcess killed;
+            QVERIFY(launch(killed, ws.path()));
+            QVERIFY(!windowOf(killed).isEmpty());
+            killed.kill();
+            QVERIFY(killed.waitForFinished(5000));
+            QVERIFY(QFile::exists(ws.filePath("rumbolo.lock")));
+        }
         QProcess p;
         QVERIFY(launch(p, ws.path()));
         const QString window = windowOf(p);

@@ -59,58 +59,20 @@ for _ in $(seq 1 1200); do
     sleep 0.1
 done
 [ -n "$program" ] || fail "the program did not start within 120 s"
-DISPLAY="$(tr '\0' '\n' <"/proc/$program/environ" | sed -n 's/^DISPLAY=//p')"
-XAUTHORITY="$(tr '\0' '\n' <"/proc/$program/environ" | sed -n 's/^XAUTHORITY=//p')"
-export DISPLAY XAUTHORITY
-
-window="$(timeout 30 xdotool search --sync --onlyvisible --name '^Rumbolo$' | head -1)"
-[ -n "$window" ] || fail "the administration window did not appear"
-
-size() { xdotool getwindowgeometry "$window" | sed -n 's/^ *Geometry: //p'; }
-wait_size() { # <WxH>
-    local _
-    for _ in $(seq 1 100); do
-        [ "$(size)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-click() { # <x> <y> relative to the window
-    xdotool mousemove --window "$window" "$1" "$2" click 1
-    sleep 0.3
-}
-
-wait_size 800x580 || fail "the administration window is $(size), not 800x580"
+# shellcheck source=scripts/examiner.sh
+source "$SOURCE/scripts/examiner.sh"
+attach_to_program "$program" || fail "the administration window did not appear"
+wait_window_size 800x580 || fail "the administration window is $(window_size), not 800x580"
 import -window root "$ARTEFACTS/welcome.png"
 
-# The individual form: name, last name, the first level, start.
-click 706 70
-click 268 53
-xdotool type --delay 20 'Ana'
-click 268 88
-xdotool type --delay 20 'Perez'
-click 205 122
-click 281 488
-wait_size 1366x768 || fail "the started evaluation is $(size), not full screen (1366x768)"
+start_individual_evaluation Ana Perez
+wait_window_size 1366x768 || fail "the started evaluation is $(window_size), not full screen (1366x768)"
 sleep 0.5
 import -window root "$ARTEFACTS/first-test.png"
 
-# Escape, "abandon the evaluation" (the dialog's middle button), then "Salir".
-xdotool key Escape
-sleep 0.8
-click 683 383
-# The message that the evaluation was cancelled, answered with Return.
-box=
-for _ in $(seq 1 50); do
-    box="$(xdotool search --onlyvisible --pid "$program" 2>/dev/null | grep -vx "$window" | head -1)"
-    [ -n "$box" ] && break
-    sleep 0.1
-done
-[ -n "$box" ] || fail "no message after abandoning the evaluation"
-xdotool windowfocus --sync "$box" key Return
-wait_size 800x580 || fail "the abandoned evaluation did not give back the administration window"
-sleep 0.5
-click 706 211
+abandon_evaluation || fail "no message after abandoning the evaluation"
+wait_window_size 800x580 || fail "the abandoned evaluation did not give back the administration window"
+exit_from_menu
 
 status=
 for _ in $(seq 1 150); do

@@ -36,6 +36,9 @@ public:
     // The log rows (evaluationId, test, key, value) of one test, in order.
     QList<QStringList> rowsOf(const QString &code);
 
+    // Destroys the main window, as when the program ends.
+    void endProgram() { mainWindow.reset(); }
+
     // A press and release of the left button at a point of the widget (its centre by default).
     static void click(QWidget *widget, QPoint at = QPoint(-1, -1));
 

@@ -80,17 +80,13 @@ setsid runuser -u "$USER_NAME" -- env -i HOME="$home" USER="$USER_NAME" PATH=/us
     xvfb-run -a -s '-screen 0 1366x768x24' bash "$WORK/session.sh" >"$WORK/session.log" 2>&1 &
 session_pid=$!
 
-program=
-for _ in $(seq 1 300); do
-    program="$(pgrep -u "$USER_NAME" -f '^/usr/lib/rumbolo/rumbolo$' | head -1)"
-    [ -n "$program" ] && break
-    kill -0 "$session_pid" 2>/dev/null || fail "the session ended before Rumbolo started"
-    sleep 0.1
-done
-[ -n "$program" ] || fail "Rumbolo did not start within 30 s"
-
 # shellcheck source=scripts/examiner.sh
 source "$ROOT/scripts/examiner.sh"
+program="$(wait_for_program "$session_pid" 30 -u "$USER_NAME" -f '^/usr/lib/rumbolo/rumbolo$')"
+case $? in
+    1) fail "the session ended before Rumbolo started" ;;
+    2) fail "Rumbolo did not start within 30 s" ;;
+esac
 attach_to_program "$program" || fail "the administration window did not appear"
 wait_window_size 800x580 || fail "the administration window is $(window_size), not 800x580"
 [ "$(readlink "/proc/$program/cwd")" = "$data_dir" ] || fail "Rumbolo does not run in $data_dir"

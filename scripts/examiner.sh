@@ -1,5 +1,8 @@
 # An examiner's moves on the real program, with xdotool, for the scripted checks of
 # the run command and of the installed package (source this file).
+#   wait_for_program <launcher pid> <seconds> <pgrep arguments...>
+#                               prints the program's pid once it runs; status 1 if
+#                               the launcher ended first, 2 after the seconds
 #   attach_to_program <pid>     takes DISPLAY and XAUTHORITY from the program and
 #                               finds its main window (RUMBOLO_WINDOW); false if none
 #   window_size                 the main window's size, as WxH
@@ -14,6 +17,21 @@
 
 RUMBOLO_PID=
 RUMBOLO_WINDOW=
+
+wait_for_program() {
+    local launcher="$1" seconds="$2" pid _
+    shift 2
+    for _ in $(seq 1 $((seconds * 10))); do
+        pid="$(pgrep "$@" | head -1)"
+        if [ -n "$pid" ]; then
+            echo "$pid"
+            return 0
+        fi
+        kill -0 "$launcher" 2>/dev/null || return 1
+        sleep 0.1
+    done
+    return 2
+}
 
 attach_to_program() {
     RUMBOLO_PID="$1"

@@ -55,23 +55,27 @@ bool DatabaseManager::openDatabase()
 
 bool DatabaseManager::createTables()
 {
-    static const char *const statements[] = {
-        "CREATE TABLE settings (key TEXT UNIQUE, value TEXT)",
-        "INSERT INTO settings (key, value) VALUES ('status', '1')",
-        "CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation TEXT,endOfYear TEXT,evaluationDate TEXT)",
-        "CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT)",
-    };
-
     // All four statements or none: a start that fails half-way leaves no
     // settings table behind, so the next start tries again.
+    return executeAll("createTables",
+                      {"CREATE TABLE settings (key TEXT UNIQUE, value TEXT)",
+                       "INSERT INTO settings (key, value) VALUES ('status', '1')",
+                       "CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation "
+                       "TEXT,endOfYear TEXT,evaluationDate TEXT)",
+                       "CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT)"});
+}
+
+bool DatabaseManager::executeAll(const char *caller, const QStringList &statements)
+{
     if (!database.transaction()) {
-        qDebug() << "DatabaseManager::createTables cannot begin:" << database.lastError().text();
+        qDebug().nospace() << "DatabaseManager::" << caller << " cannot begin: " << database.lastError().text();
         return false;
     }
     QSqlQuery query(database);
-    for (const char *statement : statements) {
-        if (!query.exec(QString::fromLatin1(statement))) {
-            qDebug() << "DatabaseManager::createTables failed:" << statement << query.lastError().text();
+    for (const QString &statement : statements) {
+        if (!query.exec(statement)) {
+            qDebug().nospace() << "DatabaseManager::" << caller << " failed: " << statement << " "
+                               << query.lastError().text();
             query.finish();
             database.rollback();
             return false;
@@ -79,7 +83,7 @@ bool DatabaseManager::createTables()
     }
     query.finish();
     if (!database.commit()) {
-        qDebug() << "DatabaseManager::createTables cannot commit:" << database.lastError().text();
+        qDebug().nospace() << "DatabaseManager::" << caller << " cannot commit: " << database.lastError().text();
         database.rollback();
         return false;
     }
@@ -126,26 +130,8 @@ bool DatabaseManager::deleteEvaluation(int evaluationId)
     // hold the transaction back.
     if (currentQuery)
         currentQuery->finish();
-    if (!database.transaction()) {
-        qDebug() << "DatabaseManager::deleteEvaluation cannot begin:" << database.lastError().text();
-        return false;
-    }
-    QSqlQuery query(database);
-    for (const char *statement : {"DELETE FROM log WHERE evaluationId = %1", "DELETE FROM evaluation WHERE ROWID = %1"}) {
-        if (!query.exec(QString::fromLatin1(statement).arg(evaluationId))) {
-            qDebug() << "DatabaseManager::deleteEvaluation failed:" << statement << query.lastError().text();
-            query.finish();
-            database.rollback();
-            return false;
-        }
-    }
-    query.finish();
-    if (!database.commit()) {
-        qDebug() << "DatabaseManager::deleteEvaluation cannot commit:" << database.lastError().text();
-        database.rollback();
-        return false;
-    }
-    return true;
+    return executeAll("deleteEvaluation", {QString("DELETE FROM log WHERE evaluationId = %1").arg(evaluationId),
+                                           QString("DELETE FROM evaluation WHERE ROWID = %1").arg(evaluationId)});
 }
 
 bool DatabaseManager::execQuery(QString sql)

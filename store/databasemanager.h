@@ -6,6 +6,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QString>
+#include <QStringList>
 
 class QSqlQuery;
 
@@ -32,6 +33,8 @@ public:
 
 private:
     bool createTables();
+    // Runs the statements in one transaction: all of them, or none.
+    bool executeAll(const char *caller, const QStringList &statements);
 
     QSqlDatabase database;
     QSqlQuery *currentQuery;

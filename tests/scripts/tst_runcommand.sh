@@ -50,17 +50,14 @@ done
     xvfb-run -a -s '-screen 0 1366x768x24' "$SOURCE/scripts/run.sh") >"$LOG" 2>&1 &
 run_pid=$!
 
-# The program's display is the one xvfb-run made for it.
-program=
-for _ in $(seq 1 1200); do
-    program="$(pgrep -f "^$SOURCE/build/app/rumbolo\$" | head -1)"
-    [ -n "$program" ] && break
-    kill -0 "$run_pid" 2>/dev/null || fail "the run command ended before starting the program"
-    sleep 0.1
-done
-[ -n "$program" ] || fail "the program did not start within 120 s"
 # shellcheck source=scripts/examiner.sh
 source "$SOURCE/scripts/examiner.sh"
+program="$(wait_for_program "$run_pid" 120 -f "^$SOURCE/build/app/rumbolo\$")"
+case $? in
+    1) fail "the run command ended before starting the program" ;;
+    2) fail "the program did not start within 120 s" ;;
+esac
+# Its display is the one xvfb-run made for it.
 attach_to_program "$program" || fail "the administration window did not appear"
 wait_window_size 800x580 || fail "the administration window is $(window_size), not 800x580"
 import -window root "$ARTEFACTS/welcome.png"

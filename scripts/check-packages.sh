@@ -50,7 +50,7 @@ export DEBIAN_FRONTEND=noninteractive
 dpkg-query -W -f='${Status}' lintian 2>/dev/null | grep -q "install ok installed" \
     || apt-get install -y -qq --no-install-recommends lintian >/dev/null 2>&1 \
     || fail "could not install lintian"
-lintian --no-tag-display-limit "$deb" >"$ARTEFACTS/lintian.txt" 2>&1
+lintian --tag-display-limit 0 "$deb" >"$ARTEFACTS/lintian.txt" 2>&1
 cat "$ARTEFACTS/lintian.txt"
 grep -q '^E: ' "$ARTEFACTS/lintian.txt" && fail "lintian reports errors"
 

@@ -6,7 +6,9 @@
 # there as it would on a new examiner's or developer's machine.
 #   scripts/fresh-root.sh <command...>      e.g. scripts/fresh-root.sh scripts/test.sh
 # The command runs as root, in the clone (/rumbolo inside the root). The root is
-# unmounted and removed afterwards, also after a failure or an interrupt.
+# unmounted and removed afterwards, also after a failure or an interrupt; what the
+# command left in the clone's build*/artefacts folders is copied to
+# build-fresh-root/ first.
 #
 # Needs root. Compiler output is cached between runs in $RUMBOLO_FRESH_ROOT_CCACHE
 # (default /var/cache/rumbolo-fresh-root/ccache; set it empty for none): only what
@@ -116,5 +118,14 @@ chroot "$FRESH" /usr/bin/env -i HOME=/root TERM="${TERM:-dumb}" LANG=C.UTF-8 \
     PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
     CCACHE_DIR=/var/cache/ccache \
     /bin/bash -c 'cd /rumbolo && exec "$@"' fresh-root "$@" || status=$?
+# What the command left to look at (screenshots, logs), into build-fresh-root/.
+rm -rf "$ROOT/build-fresh-root"
+for artefacts in "$FRESH"/rumbolo/build*/artefacts; do
+    if [ -d "$artefacts" ]; then
+        build="$(basename "$(dirname "$artefacts")")"
+        mkdir -p "$ROOT/build-fresh-root/$build"
+        cp -r "$artefacts" "$ROOT/build-fresh-root/$build/"
+    fi
+done
 echo "== fresh-root: the command ended with status $status after $((SECONDS - started)) s in all"
 exit $status

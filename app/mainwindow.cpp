@@ -102,8 +102,10 @@ MainWindow::MainWindow(QWidget *parent)
         connect(adminWindow, &AdminWindow::requestStartGame, this,
                 QOverload<QString, QString, int, QString, bool, bool>::of(&MainWindow::startGame));
         adminWindow->setDatabaseManager(database);
-        if (startupOk)
+        if (startupOk) {
+            keepToOwner();
             removeRecordingsNamedByNoRow();
+        }
     } else {
         showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
         startupOk = false;
@@ -490,6 +492,30 @@ void MainWindow::discardUnnamedRecording()
         qDebug().noquote() << QStringLiteral("[recordings] %1 removed: its test ended before naming it").arg(path);
     else if (QFileInfo::exists(path))
         qDebug().noquote() << QStringLiteral("[recordings] %1 was cut short but cannot be removed").arg(path);
+}
+
+void MainWindow::keepToOwner()
+{
+    // The database, the recordings, the archives and their folders hold
+    // children's names and voices: what an earlier version left readable by
+    // others is narrowed to its owner.
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
+        | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+    const QFileDevice::Permissions file = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    QFileInfoList entries = {QFileInfo("data")};
+    for (const char *folder : {"grabaciones", "envios"}) {
+        entries << QFileInfo(folder);
+        entries << QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System);
+    }
+    QStringList narrowed;
+    for (const QFileInfo &entry : entries) {
+        if (!entry.exists() || entry.isSymLink() || !(entry.permissions() & others))
+            continue;
+        if (QFile::setPermissions(entry.filePath(), entry.isDir() ? file | QFileDevice::ExeOwner : file))
+            narrowed << entry.filePath();
+    }
+    if (!narrowed.isEmpty())
+        qDebug().noquote() << "[permissions] narrowed to the owner only:" << narrowed.join(", ");
 }
 
 void MainWindow::removeRecordingsNamedByNoRow()

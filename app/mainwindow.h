@@ -97,6 +97,7 @@ private:
     QHash<QString, QString> logRow(const QString &test, const QString &key, const QString &value) const;
     void stopAudio();
     void discardUnnamedRecording();
+    void keepToOwner();
     void removeRecordingsNamedByNoRow();
     static void showMessage(QMessageBox *box, const QString &text);
 

@@ -6,6 +6,9 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
 
 void ProcessSettings::apply()
 {
@@ -14,6 +17,13 @@ void ProcessSettings::apply()
     // environment can still ask for them.
     if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION"))
         qputenv("QT_XCB_GL_INTEGRATION", "none");
+
+#ifdef Q_OS_UNIX
+    // Children's names and voices: what the program creates (the database, the
+    // recordings, the archives and their folders) is its user's alone, whatever
+    // umask it was started with.
+    ::umask(077);
+#endif
 
 #ifdef __GLIBC__
     // Decoded pictures are large blocks that live only while their test runs.

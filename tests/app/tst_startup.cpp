@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 QString program()
 {
@@ -146,8 +148,10 @@ private slots:
     void normalStartShowsTheWindow_data()
     {
         QTest::addColumn<bool>("afterKilledProgram");
-        QTest::newRow("fresh folder") << false;
-        QTest::newRow("lock of a killed program") << true; // taken over
+        QTest::addColumn<bool>("leftOpen"); // by an earlier version: readable by every account
+        QTest::newRow("fresh folder") << false << false;
+        QTest::newRow("lock of a killed program") << true << false; // taken over
+        QTest::newRow("data left open") << false << true;            // narrowed to the owner
     }
 
     // The program is killed (kill -9) while it records the child's naming of
@@ -218,7 +222,21 @@ private slots:
     void normalStartShowsTheWindow()
     {
         QFETCH(bool, afterKilledProgram);
+        QFETCH(bool, leftOpen);
         TestWorkspace ws(false);
+        // The children's data is the examiner's alone, whatever the umask.
+        const mode_t umaskBefore = ::umask(022);
+        auto restoreUmask = qScopeGuard([=] { ::umask(umaskBefore); });
+        const QStringList data = {"data", "grabaciones", "grabaciones/notas.txt", "envios", "envios/evaluation_1.zip"};
+        if (leftOpen) {
+            for (const QString &path : data) {
+                if (path.contains('.'))
+                    QVERIFY(QFile(ws.filePath(path)).open(QIODevice::WriteOnly));
+                else if (path != "data")
+                    QVERIFY(QDir(ws.path()).mkdir(path));
+            }
+            QVERIFY(QFile(ws.filePath("data")).open(QIODevice::WriteOnly)); // an empty database
+        }
         if (afterKilledProgram) {
             QProcess killed;
             QVERIFY(launch(killed, ws.path()));
@@ -237,10 +255,18 @@ private slots:
         QVERIFY(QFileInfo(ws.filePath("grabaciones")).isDir());
         QVERIFY(QFileInfo(ws.filePath("envios")).isDir());
         QVERIFY(QFileInfo(ws.filePath("data")).isFile());
-        QVERIFY(!p.readAllStandardError().contains("[message]"));
+        for (const QString &path : data) {
+            struct stat entry;
+            if (::stat(QFile::encodeName(ws.filePath(path)).constData(), &entry) != 0)
+                continue; // not made by this start
+            QCOMPARE(QString::number(entry.st_mode & 0777, 8), S_ISDIR(entry.st_mode) ? "700" : "600");
+        }
         QCOMPARE(p.state(), QProcess::Running);
         p.terminate();
         QVERIFY(p.waitForFinished(5000));
+        const QByteArray output = p.readAllStandardError();
+        QVERIFY(!output.contains("[message]"));
+        QCOMPARE(output.count("[permissions]"), leftOpen ? 1 : 0); // said once, and only when narrowed
     }
 };
 

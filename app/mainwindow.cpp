@@ -20,6 +20,7 @@
 #include "gamett1a.h"
 #include "gamevd.h"
 #include "soundplayer.h"
+#include "stimuluskit.h"
 #include "voicerecorder.h"
 
 #include <QApplication>
@@ -76,6 +77,19 @@ MainWindow::MainWindow(QWidget *parent)
     recorder = new VoiceRecorder(this);
     player = new SoundPlayer(this);
     connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
+
+    // Started from a folder without the tests' pictures and prompts (a shortcut
+    // that points elsewhere), the tests would show blank screens that nothing
+    // leads out of: stop before making anything there.
+    const QStringList missing = StimulusKit::missingIn(QDir::current());
+    if (!missing.isEmpty()) {
+        qDebug().noquote() << "[materials]" << QDir::currentPath() << "lacks" << missing.size()
+                           << "of the tests' files, first of them:" << missing.mid(0, 5).join(", ");
+        showMessage(startupMessage, QString::fromUtf8("Faltan imágenes o sonidos de las pruebas en esta carpeta. "
+                                                      "Inicie Rumbolo desde su carpeta de trabajo."));
+        startupOk = false;
+        return;
+    }
 
     // Two programs in one working directory would write one database and one
     // recordings folder: a second one stops before it touches either. A lock left

@@ -2,6 +2,7 @@
 #include "testworkspace.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -74,19 +75,43 @@ private slots:
         QTest::addColumn<QStringList>("filesInTheWay");
         QTest::addColumn<bool>("databaseInTheWay");
         QTest::addColumn<bool>("alreadyOpen"); // another program runs in the same folder
+        QTest::addColumn<QString>("lacking");  // of the tests' pictures and prompts: "", "all" or one file
         QTest::addColumn<QStringList>("expected");
         const QString recordings = "Problemas creando el directorio de grabaciones.";
         const QString packages = "Problemas creando el directorio de sincronización.";
         const QString database = "Problemas de la conexión con la base de datos.";
-        QTest::newRow("recordings") << QStringList{"grabaciones"} << false << false << QStringList{recordings};
-        QTest::newRow("packages") << QStringList{"envios"} << false << false << QStringList{packages};
-        QTest::newRow("both") << QStringList{"grabaciones", "envios"} << false << false
+        const QString materials = QString::fromUtf8(
+            "Faltan imágenes o sonidos de las pruebas en esta carpeta. Inicie Rumbolo desde su carpeta de trabajo.");
+        QTest::newRow("recordings") << QStringList{"grabaciones"} << false << false << "" << QStringList{recordings};
+        QTest::newRow("packages") << QStringList{"envios"} << false << false << "" << QStringList{packages};
+        QTest::newRow("both") << QStringList{"grabaciones", "envios"} << false << false << ""
                               << QStringList{recordings, packages};
-        QTest::newRow("database") << QStringList{} << true << false << QStringList{database};
-        QTest::newRow("all three") << QStringList{"grabaciones", "envios"} << true << false
+        QTest::newRow("database") << QStringList{} << true << false << "" << QStringList{database};
+        QTest::newRow("all three") << QStringList{"grabaciones", "envios"} << true << false << ""
                                    << QStringList{recordings, packages, database};
-        QTest::newRow("already open") << QStringList{} << false << true
+        QTest::newRow("already open") << QStringList{} << false << true << ""
                                       << QStringList{QString::fromUtf8("Rumbolo ya está abierto.")};
+        QTest::newRow("empty folder") << QStringList{} << false << false << "all" << QStringList{materials};
+        QTest::newRow("one prompt missing") << QStringList{} << false << false << "sounds/PA2A/s.wav"
+                                            << QStringList{materials};
+    }
+
+    // The stimulus kit in a folder of real directories, one link per file, but
+    // for one file.
+    static bool linkKitWithout(const TestWorkspace &ws, const QString &left)
+    {
+        const QDir kit(TestWorkspace::kitDirectory());
+        bool found = false;
+        for (QDirIterator it(kit.path(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+            const QString path = kit.relativeFilePath(it.next());
+            if (path == left) {
+                found = true;
+                continue;
+            }
+            if (!QDir().mkpath(QFileInfo(ws.filePath(path)).path()) || !QFile::link(kit.filePath(path), ws.filePath(path)))
+                return false;
+        }
+        return found;
     }
 
     // Each message box is answered with Return on the program's window, in the order shown.
@@ -95,8 +120,10 @@ private slots:
         QFETCH(QStringList, filesInTheWay);
         QFETCH(bool, databaseInTheWay);
         QFETCH(bool, alreadyOpen);
+        QFETCH(QString, lacking);
         QFETCH(QStringList, expected);
-        TestWorkspace ws(false);
+        TestWorkspace ws(lacking.isEmpty());
+        QVERIFY2(lacking.isEmpty() || lacking == "all" || linkKitWithout(ws, lacking), qPrintable(lacking));
         QProcess first;
         if (alreadyOpen) {
             QVERIFY(launch(first, ws.path()));
@@ -112,12 +139,14 @@ private slots:
         QProcess p;
         QVERIFY(launch(p, ws.path()));
         QStringList messages;
-        QByteArray pending;
+        QByteArray pending, output;
         QElapsedTimer clock, sinceAnswer;
         clock.start();
         for (int answered = 0; p.state() != QProcess::NotRunning && clock.elapsed() < 30000;) {
             p.waitForReadyRead(100);
-            pending += p.readAllStandardError();
+            const QByteArray arrived = p.readAllStandardError();
+            output += arrived;
+            pending += arrived;
             for (int nl; (nl = pending.indexOf('\n')) >= 0; pending.remove(0, nl + 1)) {
                 if (pending.startsWith("[message] "))
                     messages << QString::fromUtf8(pending.mid(10, nl - 10));
@@ -138,6 +167,12 @@ private slots:
         QCOMPARE(p.state(), QProcess::NotRunning);
         QCOMPARE(p.exitStatus(), QProcess::NormalExit);
         QCOMPARE(p.exitCode(), 1);
+        if (!lacking.isEmpty()) {
+            // Nothing is made in a folder that lacks them, and the debug output names what is missing.
+            for (const char *made : {"data", "grabaciones", "envios", "rumbolo.lock"})
+                QVERIFY2(!QFileInfo::exists(ws.filePath(made)), made);
+            QVERIFY2(output.contains(lacking == "all" ? "images/" : lacking.toUtf8()), output.constData());
+        }
         if (alreadyOpen) {
             QCOMPARE(first.state(), QProcess::Running); // the first one goes on
             first.terminate();
@@ -223,7 +258,7 @@ private slots:
     {
         QFETCH(bool, afterKilledProgram);
         QFETCH(bool, leftOpen);
-        TestWorkspace ws(false);
+        TestWorkspace ws;
         // The children's data is the examiner's alone, whatever the umask.
         const mode_t umaskBefore = ::umask(022);
         auto restoreUmask = qScopeGuard([=] { ::umask(umaskBefore); });

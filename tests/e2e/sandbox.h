@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <memory>
 #include <net/if.h>
 #include <sched.h>
 #include <sys/ioctl.h>
@@ -16,12 +15,10 @@
 
 // A private corner of the machine for the end-to-end run: a network of its own
 // (only loopback), so that the test's scoring service can take the fixed port the
-// program sends to without clashing with a service already running there, and a
-// view of the system's certificate store of its own, so that the real program
-// trusts the test's certificate authority while the machine's store stays as it
-// is. Every process the test starts afterwards (program, service, xdotool) lives
-// in it; the X display and the audio server are reached through their socket
-// files, which the sandbox still sees.
+// program sends to without clashing with a service already running there. Every
+// process the test starts afterwards (program, service, xdotool) lives in it; the
+// X display and the audio server are reached through their socket files, which
+// the sandbox still sees.
 class Sandbox
 {
 public:
@@ -55,34 +52,6 @@ public:
         return up || fail("bringing up loopback", problem);
     }
 
-    // Replaces, inside the sandbox only, the system's trusted authorities by the
-    // given certificate (a PEM file).
-    bool trustOnly(const QString &caCertificate, QString *problem)
-    {
-        store.reset(new QTemporaryDir);
-        // OpenSSL finds an authority in a directory by the hash of its subject name.
-        QProcess openssl;
-        openssl.start("openssl", {"x509", "-hash", "-noout", "-in", caCertificate});
-        if (!openssl.waitForFinished(10000) || openssl.exitCode() != 0) {
-            *problem = "openssl x509 -hash failed: " + QString::fromLocal8Bit(openssl.readAllStandardError());
-            return false;
-        }
-        const QString hash = QString::fromLatin1(openssl.readAllStandardOutput()).trimmed();
-        if (!store->isValid() || !QFile::copy(caCertificate, store->filePath(hash + ".0"))
-            || !QFile::copy(caCertificate, store->filePath("ca-certificates.crt"))) {
-            *problem = "cannot copy " + caCertificate + " to a temporary directory";
-            return false;
-        }
-        return ::mount(QFile::encodeName(store->path()).constData(), "/etc/ssl/certs", nullptr, MS_BIND, nullptr) == 0
-            || fail("mounting the private certificate store", problem);
-    }
-
-    ~Sandbox()
-    {
-        if (store)
-            ::umount2("/etc/ssl/certs", MNT_DETACH);
-    }
-
 private:
     static bool fail(const char *what, QString *problem)
     {
@@ -97,8 +66,6 @@ private:
             ::close(fd);
         return ok;
     }
-
-    std::unique_ptr<QTemporaryDir> store;
 };
 
 #endif // SANDBOX_H

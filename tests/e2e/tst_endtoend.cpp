@@ -685,7 +685,6 @@ private slots:
 private:
     const bool sandboxed;
     const QString sandboxProblem;
-    Sandbox sandbox;
     Examiner examiner;
     ScoringServiceProcess service;
     QProcess windowManager;

@@ -15,6 +15,8 @@ ARTEFACTS="$ROOT/build-package/artefacts"
 WORK="$(mktemp -d /tmp/rumbolo-package-check.XXXXXX)"
 chmod 755 "$WORK"
 session_pid=
+# shellcheck source=scripts/examiner.sh
+source "$ROOT/scripts/examiner.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -24,11 +26,7 @@ fail() {
     exit 1
 }
 cleanup() {
-    if [ -n "$session_pid" ] && kill -0 "$session_pid" 2>/dev/null; then
-        kill -TERM -- "-$session_pid" 2>/dev/null
-        sleep 2
-        kill -KILL -- "-$session_pid" 2>/dev/null
-    fi
+    stop_process_group "$session_pid"
     pkill -KILL -u "$USER_NAME" 2>/dev/null
     rm -rf "$WORK"
 }
@@ -80,8 +78,6 @@ setsid runuser -u "$USER_NAME" -- env -i HOME="$home" USER="$USER_NAME" PATH=/us
     xvfb-run -a -s '-screen 0 1366x768x24' bash "$WORK/session.sh" >"$WORK/session.log" 2>&1 &
 session_pid=$!
 
-# shellcheck source=scripts/examiner.sh
-source "$ROOT/scripts/examiner.sh"
 program="$(wait_for_program "$session_pid" 30 -u "$USER_NAME" -f '^/usr/lib/rumbolo/rumbolo$')"
 case $? in
     1) fail "the session ended before Rumbolo started" ;;

@@ -12,6 +12,8 @@
 #                               from the menu, at the first level
 #   abandon_evaluation          Escape, "abandon", and the closing message answered
 #   exit_from_menu              "Salir"
+#   stop_process_group <pid>    TERM, then KILL after 2 s, to the group a setsid
+#                               launcher leads (xvfb-run's display among it)
 # Places are those of the 800 x 580 administration window and of the abort dialog
 # centred on the 1366 x 768 screen.
 
@@ -93,4 +95,14 @@ abandon_evaluation() {
 exit_from_menu() {
     sleep 0.5
     click_in_window 706 211
+}
+
+stop_process_group() {
+    if [ -n "$1" ] && kill -0 "$1" 2>/dev/null; then
+        kill -TERM -- "-$1" 2>/dev/null
+        sleep 2
+        kill -KILL -- "-$1" 2>/dev/null
+        wait "$1" 2>/dev/null
+    fi
+    return 0
 }

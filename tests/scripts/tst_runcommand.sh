@@ -15,6 +15,8 @@ RUN_DIR="$WORK/run"
 LOG="$WORK/run.log"
 mkdir -p "$ARTEFACTS"
 run_pid=
+# shellcheck source=scripts/examiner.sh
+source "$SOURCE/scripts/examiner.sh"
 service_pid=
 
 fail() {
@@ -24,14 +26,8 @@ fail() {
     exit 1
 }
 cleanup() {
-    # The run command and everything it started (xvfb-run's display among them)
-    # form one process group.
-    if [ -n "$run_pid" ] && kill -0 "$run_pid" 2>/dev/null; then
-        kill -TERM -- "-$run_pid" 2>/dev/null
-        sleep 2
-        kill -KILL -- "-$run_pid" 2>/dev/null
-        wait "$run_pid" 2>/dev/null
-    fi
+    # The run command and everything it started form one process group.
+    stop_process_group "$run_pid"
     if [ -f "$RUN_DIR/scoring-service/service.pid" ]; then
         service_pid="$(cat "$RUN_DIR/scoring-service/service.pid")"
         kill "$service_pid" 2>/dev/null
@@ -50,8 +46,6 @@ done
     xvfb-run -a -s '-screen 0 1366x768x24' "$SOURCE/scripts/run.sh") >"$LOG" 2>&1 &
 run_pid=$!
 
-# shellcheck source=scripts/examiner.sh
-source "$SOURCE/scripts/examiner.sh"
 program="$(wait_for_program "$run_pid" 120 -f "^$SOURCE/build/app/rumbolo\$")"
 case $? in
     1) fail "the run command ended before starting the program" ;;

@@ -193,7 +193,8 @@ for line in 'GENERAL;name;Ana' 'GENERAL;lastName;Perez' 'VD1A;ABORT;' 'FULL;ABOR
     printf '%s\n' "$export_text" | grep -q "^$line" || fail "the stored evaluation lacks \"$line\": $export_text"
 done
 [ "$(sqlite3 "$data_dir/data" "SELECT COUNT(*) FROM evaluation")" = 0 ] || fail "the sent evaluation is still in the user's data"
-[ -z "$(ls -A "$data_dir/grabaciones" "$data_dir/envios" 2>/dev/null)" ] || fail "the sent evaluation left files: $(ls -A "$data_dir/grabaciones" "$data_dir/envios")"
+left="$(find "$data_dir/grabaciones" "$data_dir/envios" -mindepth 1)"
+[ -z "$left" ] || fail "the sent evaluation left files: $left"
 
 exit_from_menu
 for _ in $(seq 1 100); do

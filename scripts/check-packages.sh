@@ -6,8 +6,9 @@
 # entry (under Xvfb, a window manager and an audio server), starts an evaluation,
 # skips a test and abandons the rest; the rows are in that user's own "data".
 # She sends the evaluation through "Enviar al servidor", and the service stores
-# it. A second start is refused while the first runs, and removing the rumbolo
-# package leaves the user's data.
+# it. A second start is refused while the first runs, removing the rumbolo
+# package leaves the user's data, and purging the service's package leaves the
+# evaluations it received.
 # Meant for a disposable root (CI runs it in the fresh root of the test command):
 # it installs and removes packages, adds a user and listens on port 8443.
 #   scripts/check-packages.sh
@@ -183,6 +184,8 @@ for _ in $(seq 1 300); do
     [ "$(sqlite3 "$data_dir/data" "SELECT COUNT(*) FROM evaluation")" = 0 ] && break
     sleep 0.1
 done
+sleep 1
+import -window root "$ARTEFACTS/sent.png" # the message that closes the sending
 answer_message || fail "no message after sending"
 archives="$(find "$SERVICE_DATA/uploads" -type f -name '*.zip' 2>/dev/null)"
 [ "$(printf '%s' "$archives" | grep -c .)" = 1 ] || fail "the service stored $(printf '%s' "$archives" | grep -c .) archives, not 1: $(cat "$WORK/service.log")"
@@ -210,4 +213,12 @@ apt-get remove -y -qq rumbolo >"$WORK/remove.log" 2>&1 || fail "apt-get remove r
 [ -f "$data_dir/data" ] || fail "removing the package took the user's data"
 [ "$(sha256sum <"$data_dir/data")" = "$data_sum" ] || fail "the user's data changed on removal"
 [ -d "$data_dir/grabaciones" ] && [ -d "$data_dir/envios" ] || fail "removing the package took the user's folders"
+
+echo "== Package check: purging the scoring service's package"
+stop_process_group "$service_pid"
+service_pid=
+apt-get purge -y -qq rumbolo-scoring-service >"$WORK/purge.log" 2>&1 || fail "apt-get purge rumbolo-scoring-service failed"
+[ ! -e "$SERVICE_UNIT" ] && [ ! -e "$SERVICE_DATA/accounts" ] && [ ! -e "$SERVICE_DATA/tls" ] \
+    || fail "purging left the unit, the accounts or the authority"
+[ -f "$archives" ] || fail "purging took the evaluations the service received"
 echo "== Package check passed"

@@ -20,6 +20,7 @@ SoundPlayer::SoundPlayer(QObject *parent)
     , audioOutput(nullptr)
     , watchedPosition(0)
     , endMargin(DefaultEndMarginMs)
+    , dryRuns(0)
 {
     pendingEnd.setSingleShot(true);
     pendingEnd.setInterval(0);
@@ -113,6 +114,7 @@ void SoundPlayer::finishedSound(QAudio::State state)
         if (!samplesDevice.atEnd()) {
             // The device ran dry while samples were still to come (the event
             // loop was held up); it picks up again with the next samples.
+            ++dryRuns;
             qDebug().noquote() << QStringLiteral("MainWindow::finishedSound - %1 ran dry before its end, waiting")
                                       .arg(soundFile.fileName());
             return;

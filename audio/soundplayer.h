@@ -49,6 +49,10 @@ public:
     void setEndMargin(int ms) { endMargin = ms; }
     int endMarginMs() const { return endMargin; }
 
+    // How many times a sound has run dry before its end (the output was not
+    // fed in time) since the player was made.
+    int underruns() const { return dryRuns; }
+
 public slots:
     // Plays the prompt at soundPath (relative to the working directory).
     void play(QString soundPath);
@@ -78,6 +82,7 @@ private:
     QTimer watchdog;
     qint64 watchedPosition;
     int endMargin;
+    int dryRuns;
 };
 
 #endif // SOUNDPLAYER_H

@@ -32,6 +32,9 @@ class SoundPlayer : public QObject
 public:
     static constexpr qint64 HeaderSize = 44;
     static constexpr int DefaultEndMarginMs = 3000;
+    // The output's buffer: how long the program may be busy elsewhere before
+    // a prompt runs dry.
+    static constexpr int BufferMs = 250;
 
     explicit SoundPlayer(QObject *parent = nullptr);
     ~SoundPlayer() override;

@@ -5,6 +5,7 @@
 #include "voicerecorder.h"
 
 #include <QAudioInput>
+#include <QAudioOutput>
 #include <QEventLoop>
 #include <QFile>
 #include <QtNumeric>
@@ -23,8 +24,9 @@
 extern char **environ;
 
 namespace {
-const int LoudPrompt = 64;    // of 32767: well above the server's silence (0)
-const int LoudSink = 32;      // the same sample after the server's mixing, with room for rounding
+// Of 32767: well above silence (0). The server passes a prompt's samples to the
+// speaker unchanged (full volume, the same rate; mono copied to each channel).
+const int Loud = 48;
 const int LoudCapture = 16;   // of 128: an unsigned 8-bit sample this far from 128
 const int TimeoutMs = 2000;
 
@@ -111,6 +113,9 @@ AudioLatency::AudioLatency(MainWindow *mainWindow, const QString &speakerFifo, i
     : window(mainWindow)
     , listener(speakerFifo, channels, rate)
     , tonePid(-1)
+    , random(20240506)
+    , lastStartMs(0)
+    , lastHandedMs(0)
 {
 }
 
@@ -144,30 +149,47 @@ qint64 AudioLatency::leadingSilence(const QString &wavPath, int threshold, int *
 
 bool AudioLatency::waitForQuiet()
 {
-    return listener.waitForQuiet(150, 5000);
+    const bool quiet = listener.waitForQuiet(150, 5000);
+    // The server writes the speaker pipe in blocks of about 23 ms and hands
+    // the microphone over in fragments: a start at a random point of that
+    // cycle, so that no side keeps falling on the same phase of it.
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 25000)(random)));
+    return quiet;
 }
 
 double AudioLatency::playOnce(const QString &prompt)
 {
     int rate = 44100;
-    const qint64 lead = leadingSilence(prompt, LoudPrompt, &rate);
+    const qint64 lead = leadingSilence(prompt, Loud, &rate);
     waitForQuiet();
-    listener.arm(LoudSink);
+    listener.arm(Loud);
     const qint64 t0 = PipeListener::nowNs();
     window->playSound(prompt);
-    const bool heard = runUntil([&] { return listener.firstLoudNs() != 0; }, TimeoutMs);
+    const qint64 returned = PipeListener::nowNs();
+    // The output counts what it has handed to the server.
+    QAudioOutput *output = window->soundPlayer()->output();
+    qint64 handed = 0;
+    const bool heard = runUntil(
+        [&] {
+            if (handed == 0 && output && output->processedUSecs() > 0)
+                handed = PipeListener::nowNs();
+            return listener.firstLoudNs() != 0;
+        },
+        TimeoutMs);
     window->soundPlayer()->stop();
-    if (!heard)
+    if (!heard || handed == 0)
         return qQNaN();
+    lastStartMs = msBetween(t0, returned);
+    lastHandedMs = msBetween(t0, handed);
     return msBetween(t0, listener.firstLoudNs()) - lead * 1000.0 / rate;
 }
 
 double AudioLatency::paplayOnce(const QString &prompt)
 {
     int rate = 44100;
-    const qint64 lead = leadingSilence(prompt, LoudPrompt, &rate);
+    const qint64 lead = leadingSilence(prompt, Loud, &rate);
     waitForQuiet();
-    listener.arm(LoudSink);
+    listener.arm(Loud);
     const qint64 t0 = PipeListener::nowNs();
     const pid_t pid = spawn({"paplay", prompt}, nullptr);
     while (listener.firstLoudNs() == 0 && PipeListener::nowNs() - t0 < qint64(TimeoutMs) * 1000000)
@@ -202,6 +224,7 @@ double AudioLatency::recordOnce(QString &problem)
         return qQNaN();
     }
     QString name;
+    waitForQuiet();
     const qint64 t0 = PipeListener::nowNs();
     window->startRecordingSound(&name);
     // The input counts what it has handed to the recording's file.
@@ -231,6 +254,7 @@ double AudioLatency::parecOnce(int latencyMs, QString &problem)
     if (latencyMs > 0)
         command << QString("--latency-msec=%1").arg(latencyMs);
     int fd = -1;
+    waitForQuiet();
     const qint64 t0 = PipeListener::nowNs();
     const pid_t pid = spawn(command, &fd);
     if (pid <= 0) {

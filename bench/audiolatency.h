@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <random>
+
 class MainWindow;
 
 // Times sound in and out of the private audio server, for the application and
@@ -30,6 +32,10 @@ public:
     static qint64 leadingSilence(const QString &wavPath, int threshold, int *sampleRate);
 
     double playOnce(const QString &prompt);
+    // Of the last playOnce(): when the request returned, and when the output
+    // first handed samples to the server (ms after the request).
+    double startMs() const { return lastStartMs; }
+    double handedMs() const { return lastHandedMs; }
     double paplayOnce(const QString &prompt);
 
     // The tone fed into the microphone while recordings are timed.
@@ -44,6 +50,9 @@ private:
     MainWindow *window;
     PipeListener listener;
     qint64 tonePid;
+    std::mt19937 random;
+    double lastStartMs;
+    double lastHandedMs;
 };
 
 #endif // AUDIOLATENCY_H

@@ -24,11 +24,12 @@
 //       from the database and the evaluation's rows deleted, for every stored
 //       evaluation in turn (with --without-index: the log's index dropped first,
 //       as in a file of an earlier version).
-//   rumbolo-bench audio-latency --dir DIR --speaker FIFO --prompt WAV --tone WAV [--runs 15] [--parec-latency-ms 0]
+//   rumbolo-bench audio-latency --dir DIR --speaker FIFO --prompt WAV --tone WAV [--runs 15] [--parec-latency-ms MS]
 //       [--speaker-channels 2] [--speaker-rate 44100]
 //       From a prompt's request to its sound at the speaker pipe, and from a
 //       recording's start to its first captured samples, against paplay and
-//       parec started at a known instant (see AudioLatency).
+//       parec started at a known instant (see AudioLatency); parec takes the
+//       recorder's fragment size unless told otherwise.
 
 #include "adminwindow.h"
 #include "audiolatency.h"
@@ -424,7 +425,7 @@ int audioLatencyCommand(const Arguments &args)
 
     // Run 0 of each side warms up and is not counted; the sides take turns
     // going first.
-    QStringList app, paplay;
+    QStringList app, paplay, returned, handed;
     for (int i = 0; i <= runs; ++i) {
         double a = 0, b = 0;
         if (i % 2) {
@@ -439,16 +440,26 @@ int audioLatencyCommand(const Arguments &args)
         if (i > 0) {
             app << QString::number(a, 'f', 1);
             paplay << QString::number(b, 'f', 1);
+            returned << QString::number(latency.startMs(), 'f', 1);
+            handed << QString::number(latency.handedMs(), 'f', 1);
         }
     }
     report("play_app_ms", app.join(' '));
+    report("play_app_returned_ms", returned.join(' '));
+    report("play_app_handed_ms", handed.join(' '));
     report("play_paplay_ms", paplay.join(' '));
     report("play_underruns", window.soundPlayer()->underruns());
 
     if (!latency.startTone(tone))
         return fail("audio-latency: the tone did not start");
     QStringList recorded, parec;
-    const int parecLatency = args.number("parec-latency-ms", 0);
+    // parec with the recorder's fragment size, unless told otherwise.
+    QAudioInput *input = window.voiceRecorder()->findChild<QAudioInput *>();
+    const int recorderFragmentMs = input && input->bufferSize() > 0
+        ? int(input->format().durationForBytes(input->bufferSize()) / 1000)
+        : 0;
+    const int parecLatency = args.number("parec-latency-ms", recorderFragmentMs);
+    report("parec_latency_ms", parecLatency);
     for (int i = 0; i <= runs; ++i) {
         QString problem;
         double a = 0, b = 0;
@@ -462,7 +473,6 @@ int audioLatencyCommand(const Arguments &args)
         if (qIsNaN(a) || qIsNaN(b))
             return fail(QString("audio-latency: recording run %1: %2").arg(i).arg(problem));
         if (i == 0) {
-            QAudioInput *input = window.voiceRecorder()->findChild<QAudioInput *>();
             report("input_buffer_bytes", input ? input->bufferSize() : -1);
             report("input_period_bytes", input ? input->periodSize() : -1);
         } else {

@@ -440,6 +440,8 @@ echo "   prompt $(basename "$(dirname "$AUDIO_PROMPT")")/$(basename "$AUDIO_PROM
 echo "   request to sound:  rumbolo $(field play_app_ms "$A" | words | dist)"
 echo "                      paplay  $(field play_paplay_ms "$A" | words | dist)"
 echo "   ratio $PLAY_RATIO (target 1.2), rumbolo's median $PLAY_APP ms (target 60 ms)"
+echo "   of which: the request returns after $(field play_app_returned_ms "$A" | words | median) ms, the output hands" \
+    "its first samples to the server after $(field play_app_handed_ms "$A" | words | median) ms (medians)"
 echo "   start to first samples: rumbolo $(field record_app_ms "$A" | words | dist)"
 echo "                           parec   $(field record_parec_ms "$A" | words | dist)"
 echo "   ratio $REC_RATIO (target 1.2), rumbolo's median $REC_APP ms (target 60 ms)"

@@ -198,6 +198,7 @@ store_run() {
     local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
     rm -rf "$root"
     mkdir -p "$root"
+    run_dir "$root/app" # the application stops at start-up without the kit
     QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
     rows="$(field store_rows "$root/app.txt")"
     [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }

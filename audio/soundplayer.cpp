@@ -20,6 +20,7 @@ SoundPlayer::SoundPlayer(QObject *parent)
     , audioOutput(nullptr)
     , watchedPosition(0)
     , endMargin(DefaultEndMarginMs)
+    , dryRuns(0)
 {
     pendingEnd.setSingleShot(true);
     pendingEnd.setInterval(0);
@@ -86,6 +87,13 @@ void SoundPlayer::play(QString soundPath)
     }
 
     audioOutput = new QAudioOutput(format, this);
+    // The output feeds the server every 10 ms in the low-latency category
+    // (every 20 ms otherwise), and the server starts playing once it holds a
+    // full buffer, so the first samples go out one period after play(). The
+    // buffer stays at the server's usual quarter of a second, so that a busy
+    // moment (a test screen decoding its pictures) does not make it run dry.
+    audioOutput->setCategory(QStringLiteral("game"));
+    audioOutput->setBufferSize(format.bytesForDuration(BufferMs * 1000));
     connect(audioOutput, &QAudioOutput::stateChanged, this, &SoundPlayer::finishedSound);
     audioOutput->start(&samplesDevice);
     // A device that cannot be opened may have said so through finishedSound
@@ -113,6 +121,7 @@ void SoundPlayer::finishedSound(QAudio::State state)
         if (!samplesDevice.atEnd()) {
             // The device ran dry while samples were still to come (the event
             // loop was held up); it picks up again with the next samples.
+            ++dryRuns;
             qDebug().noquote() << QStringLiteral("MainWindow::finishedSound - %1 ran dry before its end, waiting")
                                       .arg(soundFile.fileName());
             return;

@@ -32,6 +32,9 @@ class SoundPlayer : public QObject
 public:
     static constexpr qint64 HeaderSize = 44;
     static constexpr int DefaultEndMarginMs = 3000;
+    // The output's buffer: how long the program may be busy elsewhere before
+    // a prompt runs dry.
+    static constexpr int BufferMs = 250;
 
     explicit SoundPlayer(QObject *parent = nullptr);
     ~SoundPlayer() override;
@@ -48,6 +51,10 @@ public:
     // report its end before it ends the sound itself.
     void setEndMargin(int ms) { endMargin = ms; }
     int endMarginMs() const { return endMargin; }
+
+    // How many times a sound has run dry before its end (the output was not
+    // fed in time) since the player was made.
+    int underruns() const { return dryRuns; }
 
 public slots:
     // Plays the prompt at soundPath (relative to the working directory).
@@ -78,6 +85,7 @@ private:
     QTimer watchdog;
     qint64 watchedPosition;
     int endMargin;
+    int dryRuns;
 };
 
 #endif // SOUNDPLAYER_H

@@ -20,6 +20,10 @@ VoiceRecorder::VoiceRecorder(QObject *parent)
     if (!device.isFormatSupported(recordFormat))
         recordFormat = device.nearestFormat(recordFormat);
     audioInput = new QAudioInput(recordFormat, this);
+    // Fragments of 10 ms: the input hands over what it captured every 10 ms,
+    // so a recording holds its first samples that soon after its start (the
+    // default, 50 ms, would make the first wait as long).
+    audioInput->setBufferSize(recordFormat.bytesForDuration(10000));
 
     recordTimer.setSingleShot(true);
     recordTimer.setInterval(DefaultCapMs);

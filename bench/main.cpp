@@ -6,6 +6,7 @@
 //       DatabaseManager::insertRecord) in a fresh working directory, after a
 //       few answers that are not timed.
 //   rumbolo-bench prepare-sync --dir DIR --kit KITDIR [--evaluations 50] [--recordings 5] [--seconds 60]
+//                              [--distinct-recordings 0]
 //       The upload benchmark's material (see SyncWorkspace).
 //   rumbolo-bench clone-sync --dir DIR --to TARGET [--kit KITDIR]
 //       A fresh working directory with the stored evaluations for one run.
@@ -18,26 +19,45 @@
 //   rumbolo-bench battery --dir DIR [--batteries 3] [--step-ms 30]
 //       Resident memory on the administration window and after each of several
 //       full evaluations driven through their screens in one process.
+//   rumbolo-bench store-cost --dir RUNDIR [--without-index]
+//       The store's share of sending, per evaluation: the export file written
+//       from the database and the evaluation's rows deleted, for every stored
+//       evaluation in turn (with --without-index: the log's index dropped first,
+//       as in a file of an earlier version).
+//   rumbolo-bench audio-latency --dir DIR --speaker FIFO --prompt WAV --tone WAV [--runs 15] [--parec-latency-ms MS]
+//       [--speaker-channels 2] [--speaker-rate 44100]
+//       From a prompt's request to its sound at the speaker pipe, and from a
+//       recording's start to its first captured samples, against paplay and
+//       parec started at a known instant (see AudioLatency); parec takes the
+//       recorder's fragment size unless told otherwise.
 
 #include "adminwindow.h"
+#include "audiolatency.h"
 #include "batterydriver.h"
 #include "databasemanager.h"
+#include "evaluationpackage.h"
 #include "formsync.h"
 #include "mainwindow.h"
 #include "processsettings.h"
 #include "messageboxcatcher.h"
 #include "processmemory.h"
+#include "soundplayer.h"
 #include "startupparts.h"
 #include "syncworkspace.h"
+#include "voicerecorder.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSslConfiguration>
 #include <QTextStream>
+#include <QAudioInput>
+#include <QAudioOutput>
 #include <QTimer>
 
 #include <memory>
@@ -162,6 +182,7 @@ int prepareSyncCommand(const Arguments &args)
     options.recordingsPerEvaluation = args.number("recordings", 5);
     options.secondsPerRecording = args.number("seconds", 60);
     options.kitSounds = args.text("kit") + "/sounds";
+    options.distinctRecordings = args.number("distinct-recordings", 0);
     SyncWorkspace workspace(args.text("dir"));
     QString error;
     if (args.text("dir").isEmpty() || !workspace.prepare(options, error))
@@ -323,6 +344,7 @@ int batteryCommand(const Arguments &args)
         // remains is memory in use, not memory the allocator keeps.
         ProcessMemory::releaseFreeHeap();
         report(prefix + "trimmed_rss_kib", ProcessMemory::residentKiB());
+        report(prefix + "underruns", window.soundPlayer()->underruns());
         if (!result.completed)
             status = 2;
     }
@@ -331,6 +353,137 @@ int batteryCommand(const Arguments &args)
     report("log_rows", window.databaseManager()->valueOf("n"));
     report("maxrss_kib", maxResidentKiB());
     return status;
+}
+
+int storeCostCommand(const Arguments &args)
+{
+    const QString dir = args.text("dir");
+    if (dir.isEmpty() || !QDir::setCurrent(dir))
+        return fail("store-cost: --dir must name the run directory");
+    DatabaseManager database;
+    if (!database.openDatabase())
+        return fail("store-cost: cannot open the database");
+    if (args.flag("without-index") && !database.execQuery("DROP INDEX log_evaluationId"))
+        return fail("store-cost: cannot drop the index");
+    QList<int> ids;
+    database.execQuery("SELECT ROWID FROM evaluation");
+    while (database.nextRow())
+        ids << database.valueOf("ROWID").toInt();
+    EvaluationPackage package(&database);
+    QElapsedTimer clock;
+    qint64 exportNs = 0, deleteNs = 0;
+    for (int id : qAsConst(ids)) {
+        QStringList recordings;
+        clock.start();
+        if (!package.exportEvaluation(id, recordings))
+            return fail("store-cost: cannot export an evaluation");
+        exportNs += clock.nsecsElapsed();
+        clock.start();
+        if (!database.deleteEvaluation(id))
+            return fail("store-cost: cannot delete an evaluation");
+        deleteNs += clock.nsecsElapsed();
+        QFile::remove(EvaluationPackage::exportFilePath(id));
+    }
+    const int n = qMax(1, ids.size());
+    report("store_cost_evaluations", ids.size());
+    report("store_cost_export_us", QString::number(exportNs / 1e3 / n, 'f', 0));
+    report("store_cost_delete_us", QString::number(deleteNs / 1e3 / n, 'f', 0));
+    return 0;
+}
+
+int audioLatencyCommand(const Arguments &args)
+{
+    const QString dir = args.text("dir");
+    const QString prompt = QFileInfo(args.text("prompt")).absoluteFilePath();
+    const QString tone = QFileInfo(args.text("tone")).absoluteFilePath();
+    const int runs = args.number("runs", 15);
+    if (dir.isEmpty() || !QDir::setCurrent(dir))
+        return fail("audio-latency: --dir must name the run directory");
+    if (AudioLatency::leadingSilence(prompt, 64, nullptr) < 0 || !QFileInfo(tone).isFile())
+        return fail("audio-latency: --prompt must name a prompt with sound, --tone a WAV file");
+
+    MessageBoxCatcher closer(nullptr, 50);
+    MainWindow window;
+    if (!window.startedSuccessfully())
+        return fail("audio-latency: the main window did not start");
+    window.show();
+    waitMs(1500); // the test screens are built after the first paint
+
+    AudioLatency latency(&window, args.text("speaker"), args.number("speaker-channels", 2), args.number("speaker-rate", 44100));
+    QString error;
+    if (!latency.start(error))
+        return fail("audio-latency: " + error);
+
+    // The sizes Qt and the server settle on for the application's streams.
+    window.playSound(prompt);
+    waitMs(200);
+    if (QAudioOutput *output = window.soundPlayer()->output()) {
+        report("output_buffer_bytes", output->bufferSize());
+        report("output_period_bytes", output->periodSize());
+    }
+    window.soundPlayer()->stop();
+
+    // Run 0 of each side warms up and is not counted; the sides take turns
+    // going first.
+    QStringList app, paplay, returned, handed;
+    for (int i = 0; i <= runs; ++i) {
+        double a = 0, b = 0;
+        if (i % 2) {
+            b = latency.paplayOnce(prompt);
+            a = latency.playOnce(prompt);
+        } else {
+            a = latency.playOnce(prompt);
+            b = latency.paplayOnce(prompt);
+        }
+        if (qIsNaN(a) || qIsNaN(b))
+            return fail(QString("audio-latency: no sound reached the speaker pipe (run %1: %2 / %3)").arg(i).arg(a).arg(b));
+        if (i > 0) {
+            app << QString::number(a, 'f', 1);
+            paplay << QString::number(b, 'f', 1);
+            returned << QString::number(latency.startMs(), 'f', 1);
+            handed << QString::number(latency.handedMs(), 'f', 1);
+        }
+    }
+    report("play_app_ms", app.join(' '));
+    report("play_app_returned_ms", returned.join(' '));
+    report("play_app_handed_ms", handed.join(' '));
+    report("play_paplay_ms", paplay.join(' '));
+    report("play_underruns", window.soundPlayer()->underruns());
+
+    if (!latency.startTone(tone))
+        return fail("audio-latency: the tone did not start");
+    QStringList recorded, parec;
+    // parec with the recorder's fragment size, unless told otherwise.
+    QAudioInput *input = window.voiceRecorder()->findChild<QAudioInput *>();
+    const int recorderFragmentMs = input && input->bufferSize() > 0
+        ? int(input->format().durationForBytes(input->bufferSize()) / 1000)
+        : 0;
+    const int parecLatency = args.number("parec-latency-ms", recorderFragmentMs);
+    report("parec_latency_ms", parecLatency);
+    for (int i = 0; i <= runs; ++i) {
+        QString problem;
+        double a = 0, b = 0;
+        if (i % 2) {
+            b = latency.parecOnce(parecLatency, problem);
+            a = latency.recordOnce(problem);
+        } else {
+            a = latency.recordOnce(problem);
+            b = latency.parecOnce(parecLatency, problem);
+        }
+        if (qIsNaN(a) || qIsNaN(b))
+            return fail(QString("audio-latency: recording run %1: %2").arg(i).arg(problem));
+        if (i == 0) {
+            report("input_buffer_bytes", input ? input->bufferSize() : -1);
+            report("input_period_bytes", input ? input->periodSize() : -1);
+        } else {
+            recorded << QString::number(a, 'f', 1);
+            parec << QString::number(b, 'f', 1);
+        }
+    }
+    latency.stopTone();
+    report("record_app_ms", recorded.join(' '));
+    report("record_parec_ms", parec.join(' '));
+    return 0;
 }
 }
 
@@ -354,5 +507,9 @@ int main(int argc, char *argv[])
         return startupPartsCommand(args);
     if (command == "battery")
         return batteryCommand(args);
-    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery)");
+    if (command == "store-cost")
+        return storeCostCommand(args);
+    if (command == "audio-latency")
+        return audioLatencyCommand(args);
+    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery, store-cost, audio-latency)");
 }

@@ -62,9 +62,20 @@ bool SyncWorkspace::prepare(const Options &options, QString &error)
         error = "no spoken prompts under " + options.kitSounds;
         return false;
     }
+    QStringList made;
     for (int e = 1; e <= options.evaluations; ++e) {
         for (int r = 0; r < options.recordingsPerEvaluation; ++r) {
             QFile file(root + "/master/grabaciones/" + recordingName(e, r) + ".wav");
+            if (options.distinctRecordings > 0 && made.size() >= options.distinctRecordings) {
+                const int index = ((e - 1) * options.recordingsPerEvaluation + r) % options.distinctRecordings;
+                if (::link(QFile::encodeName(made[index]).constData(), QFile::encodeName(file.fileName()).constData())
+                    != 0) {
+                    error = "cannot link " + file.fileName();
+                    return false;
+                }
+                continue;
+            }
+            made << file.fileName();
             const QByteArray wav = synthesizer.makeRecording(options.secondsPerRecording);
             if (!file.open(QIODevice::WriteOnly) || file.write(wav) != wav.size()) {
                 error = "cannot write " + file.fileName();

@@ -23,6 +23,10 @@ public:
         int recordingsPerEvaluation = 5;
         int secondsPerRecording = 60;
         quint32 seed = 20240506;
+        // When more than 0: only this many recordings are made, and the rest
+        // are hard links to them in turn (a school year's worth of files
+        // without a school year's worth of synthesis and disk).
+        int distinctRecordings = 0;
         QString kitSounds;
     };
 

@@ -17,6 +17,12 @@
 #      files plus `curl` uploads of them; and the peak memory of the sending;
 #   4. resident memory on the administration window and after each of several
 #      full evaluations driven through their screens in one process.
+#   5. from a prompt's request to its first sound at the private audio server's
+#      speaker pipe, against `paplay` of the same file; from a recording's start
+#      to its first captured samples of a tone, against `parec`; and the
+#      underruns of every prompt played in section 4's evaluations;
+#   6. packing and uploading 50, 200 and 500 stored evaluations: the cost per
+#      evaluation at each size, the store's share of it, and the peak memory.
 #
 # Settings (environment): BENCH_STARTUP_RUNS (9), BENCH_STORE_ROWS (300),
 # BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
@@ -37,6 +43,9 @@ SECONDS_PER_RECORDING="${BENCH_SECONDS:-60}"
 SYNC_RUNS="${BENCH_SYNC_RUNS:-3}"
 BATTERIES="${BENCH_BATTERIES:-3}"
 WORK="${BENCH_WORK:-$BUILD/bench-work}"
+# Sections 5 and 6: BENCH_AUDIO_RUNS (15), BENCH_SCALE_SIZES ("50 200 500").
+AUDIO_RUNS="${BENCH_AUDIO_RUNS:-15}"
+SCALE_SIZES="${BENCH_SCALE_SIZES:-50 200 500}"
 
 # ---------------------------------------------------------------- build
 "$ROOT/scripts/install-deps.sh"
@@ -189,6 +198,7 @@ store_run() {
     local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
     rm -rf "$root"
     mkdir -p "$root"
+    run_dir "$root/app" # the application stops at start-up without the kit
     QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
     rows="$(field store_rows "$root/app.txt")"
     [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }
@@ -391,6 +401,122 @@ summary "resident after evaluation $BATTERIES, MiB" "$(mib "$LAST_RSS")" "80.0" 
 summary "growth evaluation 1 -> $BATTERIES, KiB (resident / heap)" "$GROWTH" "$HEAP_GROWTH" "" ""
 summary "  resident after malloc_trim, KiB" "$TRIMMED_GROWTH" "" "" \
     "$(verdict "$TRIMMED_GROWTH" 256) (target: no growth; 256 KiB allowed for noise)"
+
+# ---------------------------------------------------------------- 5. from a prompt request to sound
+# The application: MainWindow::playSound (where a test's requestPlaySound
+# arrives) of a kit prompt, timed to the first sample above silence that the
+# server writes into its speaker pipe (read by rumbolo-bench in a thread of its
+# own; the sample's place in its block added), less the prompt's own leading
+# silence. The yardstick: `paplay` of the same file, started at a known instant
+# and timed the same way. The same for recording: while a tone plays into the
+# microphone all along, MainWindow::startRecordingSound timed to the first
+# samples the recorder's input hands over, against `parec` (raw, the recorder's
+# format, the same fragment size as the recorder's input) timed from its start
+# to the first bytes on its output. Run 0 of each side is a warm-up; the sides
+# take turns going first.
+echo
+echo "-- 5. from a prompt's request to its sound, and from a recording's start to its first samples ($AUDIO_RUNS runs each, after a warm-up)"
+# dist: "median m (90th percentile p, range a-b)" of the numbers on stdin.
+dist() { sort -g | awk '{v[NR]=$1} END {i=int(0.9*NR+0.999); if (i<1) i=1; m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2;
+    printf "median %.1f ms (90th percentile %.1f, range %.1f to %.1f)", m, v[i], v[1], v[NR]}'; }
+words() { tr ' ' '\n' | grep -v '^$'; }
+AUDIO_PROMPT="$KIT/sounds/CF1A/arbol.wav"
+sox -n -r 8000 -c 1 -b 16 -e signed-integer -t wavpcm "$WORK/tone.wav" synth 300 sine 440 vol 0.5
+read -r _ _ _ sink_format sink_channels sink_rate _ < <(pactl list sinks short | awk '$2 == "speaker"')
+[ "$sink_format" = s16le ] || { echo "the speaker pipe carries $sink_format, not s16le" >&2; exit 1; }
+run_dir "$WORK/audio"
+"$BENCH" audio-latency --dir "$WORK/audio" --speaker "$WORK/services/speaker.fifo" \
+    --speaker-channels "${sink_channels%ch}" --speaker-rate "${sink_rate%Hz}" \
+    --prompt "$AUDIO_PROMPT" --tone "$WORK/tone.wav" --runs "$AUDIO_RUNS" \
+    >"$WORK/audio.txt" 2>"$WORK/audio.log" \
+    || { echo "the audio latency runs failed:" >&2; tail -n 5 "$WORK/audio.log" >&2; exit 1; }
+A="$WORK/audio.txt"
+PLAY_APP="$(field play_app_ms "$A" | words | median)"
+PLAY_BASE="$(field play_paplay_ms "$A" | words | median)"
+REC_APP="$(field record_app_ms "$A" | words | median)"
+REC_BASE="$(field record_parec_ms "$A" | words | median)"
+PLAY_RATIO="$(ratio "$PLAY_APP" "$PLAY_BASE")"
+REC_RATIO="$(ratio "$REC_APP" "$REC_BASE")"
+echo "   prompt $(basename "$(dirname "$AUDIO_PROMPT")")/$(basename "$AUDIO_PROMPT"), speaker pipe $sink_format $sink_channels $sink_rate"
+echo "   request to sound:  rumbolo $(field play_app_ms "$A" | words | dist)"
+echo "                      paplay  $(field play_paplay_ms "$A" | words | dist)"
+echo "   ratio $PLAY_RATIO (target 1.2), rumbolo's median $PLAY_APP ms (target 60 ms)"
+echo "   of which: the request returns after $(field play_app_returned_ms "$A" | words | median) ms, the output hands" \
+    "its first samples to the server after $(field play_app_handed_ms "$A" | words | median) ms (medians)"
+echo "   start to first samples: rumbolo $(field record_app_ms "$A" | words | dist)"
+echo "                           parec   $(field record_parec_ms "$A" | words | dist)"
+echo "   ratio $REC_RATIO (target 1.2), rumbolo's median $REC_APP ms (target 60 ms)"
+echo "   buffers: output $(field output_buffer_bytes "$A") bytes (period $(field output_period_bytes "$A")) at 44100 Hz mono 16-bit;" \
+    "input $(field input_buffer_bytes "$A") bytes (period $(field input_period_bytes "$A")) at 8000 Hz mono 8-bit"
+UNDERRUNS="$(field play_underruns "$A")"
+for i in $(seq 1 "$BATTERIES"); do
+    UNDERRUNS=$((UNDERRUNS + $(field "battery_${i}_underruns" "$B")))
+done
+echo "   underruns: $UNDERRUNS (the $((2 * AUDIO_RUNS + 3)) prompts above and every prompt of section 4's $BATTERIES evaluations)"
+summary "prompt request to sound, median ms" "$PLAY_APP" "$PLAY_BASE" "$PLAY_RATIO" \
+    "$(verdict "$PLAY_RATIO" 1.2) (target <= 1.2x), $(verdict "$PLAY_APP" 60) (target <= 60 ms)"
+summary "recording start to first samples, median ms" "$REC_APP" "$REC_BASE" "$REC_RATIO" \
+    "$(verdict "$REC_RATIO" 1.2) (target <= 1.2x), $(verdict "$REC_APP" 60) (target <= 60 ms)"
+summary "underruns over the prompts played" "$UNDERRUNS" "" "" "$(verdict "$UNDERRUNS" 0) (target 0)"
+
+# ---------------------------------------------------------------- 6. sending at scale
+# As section 3's application side, for stores of 50, 200 and 500 evaluations
+# (the recordings beyond the first 250 are hard links to those, in turn), one
+# run each: the cost per evaluation, and the peak resident size of the whole
+# application while sending. Then the store's share alone (rumbolo-bench
+# store-cost: the export file written from the database and the evaluation's
+# rows deleted, for every evaluation), with the log's index and without it as
+# in a file of an earlier version.
+echo
+echo "-- 6. packing and uploading at the scale of a school year ($SCALE_SIZES evaluations, $RECORDINGS recordings of $SECONDS_PER_RECORDING s each)"
+SERVICE_DIR="$WORK/scale/service"
+start_scoring_service "$SERVICE_DIR" "$BUILD" 0 >/dev/null
+URL="$RUMBOLO_SCORING_URL"
+CA="$RUMBOLO_SCORING_CA"
+UPLOADS="$SERVICE_DIR/uploads/$USER_NAME"
+scale_out="$WORK/scale.txt"
+: >"$scale_out"
+for n in $SCALE_SIZES; do
+    material="$WORK/scale/material-$n"
+    "$BENCH" prepare-sync --dir "$material" --kit "$KIT" --evaluations "$n" --recordings "$RECORDINGS" \
+        --seconds "$SECONDS_PER_RECORDING" --distinct-recordings $((50 * RECORDINGS)) >/dev/null
+    cat "$material"/master/grabaciones/*.wav >/dev/null
+    rm -rf "$SERVICE_DIR/uploads"
+    run="$WORK/scale/run-$n"
+    "$BENCH" clone-sync --dir "$material" --to "$run" --kit "$KIT"
+    "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+        >"$WORK/scale-$n.txt" 2>"$WORK/scale-$n.log" \
+        || { echo "the application's sending of $n evaluations failed:" >&2; cat "$WORK/scale-$n.txt" >&2; exit 1; }
+    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
+    left="$(sqlite3 "$run/data" 'SELECT count(*) FROM evaluation')/$(find "$run/grabaciones" -type f | wc -l)"
+    [ "$stored" = "$n" ] && [ "$left" = "0/0" ] \
+        || { echo "after sending $n: $stored archives stored, $left evaluations/recordings left" >&2; exit 1; }
+    costs=()
+    for variant in with without; do
+        rm -rf "$run"
+        "$BENCH" clone-sync --dir "$material" --to "$run"
+        flag=(); [ "$variant" = with ] || flag=(--without-index)
+        QT_QPA_PLATFORM=offscreen "$BENCH" store-cost --dir "$run" "${flag[@]}" >"$WORK/scale-$n-store-$variant.txt" 2>/dev/null
+        costs+=("$(field store_cost_export_us "$WORK/scale-$n-store-$variant.txt")" \
+            "$(field store_cost_delete_us "$WORK/scale-$n-store-$variant.txt")")
+    done
+    ms="$(field sync_ms "$WORK/scale-$n.txt")"
+    echo "$n $ms $(awk -v t="$ms" -v n="$n" 'BEGIN {printf "%.1f", t/n}') $(field peak_during_kib "$WORK/scale-$n.txt") ${costs[*]}" >>"$scale_out"
+    rm -rf "$run" "$material" "$SERVICE_DIR/uploads"
+done
+stop_scoring_service || true
+SCALE_MIN="$(awk '{print $3}' "$scale_out" | sort -g | head -n1)"
+SCALE_MAX="$(awk '{print $3}' "$scale_out" | sort -g | tail -n1)"
+SCALE_SPREAD="$(ratio "$SCALE_MAX" "$SCALE_MIN")"
+awk '{printf "   %4d evaluations: %9.1f ms in all, %6.1f ms per evaluation, peak resident %5.1f MiB;" \
+    " store per evaluation %s + %s us (export + delete), without the index %s + %s us\n", $1, $2, $3, $4/1024, $5, $6, $7, $8}' "$scale_out"
+echo "   per evaluation, largest / smallest: $SCALE_SPREAD (target 1.2)"
+summary "pack + upload per evaluation, ms (sizes $(echo "$SCALE_SIZES" | tr ' ' '/'))" \
+    "$(awk '{printf "%s%s", (NR > 1 ? "/" : ""), $3}' "$scale_out")" "" "$SCALE_SPREAD" \
+    "$(verdict "$SCALE_SPREAD" 1.2) (target: largest/smallest <= 1.2)"
+summary "peak while sending $(awk 'END {print $1}' "$scale_out") evaluations, MiB" \
+    "$(mib "$(awk 'END {print $4}' "$scale_out")")" "$(mib "$MEMORY_LIMIT")" "" \
+    "$(verdict "$(awk 'END {print $4}' "$scale_out")" "$MEMORY_LIMIT") (limit of section 3)"
 
 # ---------------------------------------------------------------- summary
 echo

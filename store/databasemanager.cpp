@@ -46,11 +46,30 @@ bool DatabaseManager::openDatabase()
     // The "status" row marks a database whose schema is complete: the schema is
     // created in one transaction together with it.
     QSqlQuery status(database);
-    if (status.exec("SELECT value FROM settings WHERE key = 'status'") && status.next())
+    if (status.exec("SELECT value FROM settings WHERE key = 'status'") && status.next()) {
+        status.finish();
+        indexLog();
         return true;
+    }
     status.finish();
 
-    return createTables();
+    if (!createTables())
+        return false;
+    indexLog();
+    return true;
+}
+
+void DatabaseManager::indexLog()
+{
+    // Exporting and deleting an evaluation look up its log rows by evaluation:
+    // without an index each of them reads the whole table, which grows with
+    // every evaluation kept. A file made by an earlier version gets the index
+    // at its first open here; the tables and their stored text stay as they
+    // are, so such a file remains readable by either version. Without the
+    // index the store still works, only slower.
+    QSqlQuery index(database);
+    if (!index.exec("CREATE INDEX IF NOT EXISTS log_evaluationId ON log (evaluationId)"))
+        qDebug() << "DatabaseManager::openDatabase cannot index the log:" << index.lastError().text();
 }
 
 bool DatabaseManager::createTables()

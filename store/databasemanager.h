@@ -18,7 +18,8 @@ public:
     explicit DatabaseManager(QObject *parent = nullptr);
     ~DatabaseManager() override;
 
-    // Opens "data" in the current directory and creates the schema on first use.
+    // Opens "data" in the current directory and creates the schema on first
+    // use; indexes the log by evaluation when the file lacks it.
     bool openDatabase();
     // Inserts one row; on success the new ROWID is written through newId (when given).
     bool insertRecord(QString table, QHash<QString, QString> data, int *newId);
@@ -33,6 +34,8 @@ public:
 
 private:
     bool createTables();
+    // Creates the log's index by evaluation when it is missing.
+    void indexLog();
     // Runs the statements in one transaction: all of them, or none.
     bool executeAll(const char *caller, const QStringList &statements);
 

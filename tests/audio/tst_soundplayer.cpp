@@ -64,12 +64,16 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("milliseconds"); // the least it takes
-        QTest::newRow("0.1 s") << "" << "sounds/tenth.wav" << 100;
-        QTest::newRow("after a prompt still playing") << "sounds/long.wav" << "sounds/half.wav" << 500;
+        QTest::addColumn<int>("busyMs");       // the program held up this long, 0.1 s after play()
+        QTest::newRow("0.1 s") << "" << "sounds/tenth.wav" << 100 << 0;
+        QTest::newRow("after a prompt still playing") << "sounds/long.wav" << "sounds/half.wav" << 500 << 0;
         QTest::newRow("after an unplayable prompt, its end not yet reported")
-            << "sounds/missing.wav" << "sounds/half.wav" << 500;
+            << "sounds/missing.wav" << "sounds/half.wav" << 500 << 0;
         // A suspended speaker takes the samples but never plays them: the output never reports the end.
-        QTest::newRow("stalled output, 0.3 s margin") << "" << "sounds/tenth.wav" << 410;
+        QTest::newRow("stalled output, 0.3 s margin") << "" << "sounds/tenth.wav" << 410 << 0;
+        // Held up for longer than the output's buffer: the prompt runs dry, is
+        // counted, and goes on to its end when the program feeds it again.
+        QTest::newRow("runs dry") << "" << "sounds/long.wav" << 1000 << 2 * SoundPlayer::BufferMs;
     }
 
     void playsToItsEnd()
@@ -78,6 +82,7 @@ private slots:
         QFETCH(QString, before);
         QFETCH(QString, path);
         QFETCH(int, milliseconds);
+        QFETCH(int, busyMs);
         const bool stalled = QByteArray(QTest::currentDataTag()).startsWith("stalled");
         REQUIRE_ENVIRONMENT(!stalled || !QStandardPaths::findExecutable("pactl").isEmpty(),
                             "pactl (package pulseaudio-utils), to stall the speaker");
@@ -101,10 +106,16 @@ private slots:
         QElapsedTimer clock;
         clock.start();
         player.play(path);
+        if (busyMs > 0) {
+            QTest::qWait(100);
+            QThread::msleep(busyMs);
+        }
         QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 6000);
         QVERIFY2(clock.elapsed() >= milliseconds - 20 && clock.elapsed() < SoundPlayer::DefaultEndMarginMs / 2,
                  qPrintable(QString::number(clock.elapsed())));
         QVERIFY(!player.isPlaying());
+        if (busyMs > 0)
+            QVERIFY(player.underruns() >= 1);
         QTest::qWait(qMax(200, 1100 - int(clock.elapsed()))); // past the end the first prompt would have had
         QCOMPARE(ended.count(), 1);
     }

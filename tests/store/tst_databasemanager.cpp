@@ -20,13 +20,57 @@ private slots:
             DatabaseManager db;
             QVERIFY(db.openDatabase());
         }
-        // (The UNIQUE index has no statement of its own.)
-        QCOMPARE(ws.rows("sqlite_master WHERE sql IS NOT NULL", {"sql"}), (QList<QStringList>{
+        QCOMPARE(ws.rows("sqlite_master WHERE type = 'table'", {"sql"}), (QList<QStringList>{
             {"CREATE TABLE settings (key TEXT UNIQUE, value TEXT)"},
             {"CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation TEXT,endOfYear TEXT,evaluationDate TEXT)"},
             {"CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT)"},
         }));
         QCOMPARE(ws.rows("settings", {"key", "value"}), (QList<QStringList>{{"status", "1"}}));
+    }
+
+    void logIndexedByEvaluation_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        const QStringList earlierVersion{
+            "CREATE TABLE settings (key TEXT UNIQUE, value TEXT)",
+            "INSERT INTO settings (key, value) VALUES ('status', '1')",
+            "CREATE TABLE evaluation (name TEXT,lastName TEXT,level TEXT,codeGroup TEXT,fullEvaluation TEXT,"
+            "endOfYear TEXT,evaluationDate TEXT)",
+            "CREATE TABLE log (date TEXT,evaluationId TEXT,test TEXT,key TEXT,value TEXT)",
+            "INSERT INTO evaluation (name) VALUES ('Ana')",
+            "INSERT INTO log (evaluationId, test, key, value) VALUES ('1', 'VD1A', 'FILE', '20240506090000')"};
+        QTest::newRow("new file") << QStringList();
+        QTest::newRow("file of an earlier version") << earlierVersion;
+        QTest::newRow("already indexed")
+            << (earlierVersion + QStringList{"CREATE INDEX log_evaluationId ON log (evaluationId)"});
+    }
+
+    void logIndexedByEvaluation()
+    {
+        QFETCH(QStringList, before);
+        TestWorkspace ws(false);
+        QVERIFY(before.isEmpty() || ws.execute(before));
+        const QList<QStringList> tables = ws.rows("sqlite_master WHERE type = 'table'", {"sql"});
+        {
+            DatabaseManager db;
+            QVERIFY(db.openDatabase());
+            QVERIFY(db.insertRecord("log", {{"evaluationId", "2"}, {"key", "TIME"}, {"value", "30000"}}, nullptr));
+            // The lookups of the export and of the deletion go through the index.
+            for (const QString &lookup : {QString("SELECT * FROM log WHERE evaluationId = 2"),
+                                          QString("DELETE FROM log WHERE evaluationId = 2")}) {
+                QVERIFY(db.execQuery("EXPLAIN QUERY PLAN " + lookup));
+                QVERIFY(db.nextRow());
+                QVERIFY2(db.valueOf("detail").contains("USING INDEX log_evaluationId"), qPrintable(db.valueOf("detail")));
+            }
+            QVERIFY(db.deleteEvaluation(2));
+        }
+        QCOMPARE(ws.rows("sqlite_master WHERE type = 'index' AND tbl_name = 'log'", {"sql"}),
+                 QList<QStringList>{{"CREATE INDEX log_evaluationId ON log (evaluationId)"}});
+        // What was stored stays as it was, tables and rows alike.
+        if (!before.isEmpty()) {
+            QCOMPARE(ws.rows("sqlite_master WHERE type = 'table'", {"sql"}), tables);
+            QCOMPARE(ws.logRows(), (QList<QStringList>{{"1", "VD1A", "FILE", "20240506090000"}}));
+        }
     }
 
     void schemaCreationIsAllOrNothing_data()

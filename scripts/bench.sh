@@ -16,13 +16,15 @@
 #      recordings to the local scoring service, against `zip -6` of the same
 #      files plus `curl` uploads of them; and the peak memory of the sending;
 #   4. resident memory on the administration window and after each of several
-#      full evaluations driven through their screens in one process.
+#      full evaluations driven through their screens in one process;
 #   5. from a prompt's request to its first sound at the private audio server's
 #      speaker pipe, against `paplay` of the same file; from a recording's start
 #      to its first captured samples of a tone, against `parec`; and the
 #      underruns of every prompt played in section 4's evaluations;
 #   6. packing and uploading 50, 200 and 500 stored evaluations: the cost per
-#      evaluation at each size, the store's share of it, and the peak memory.
+#      evaluation at each size, the store's share of it, and the peak memory;
+#   7. the individual form's first frame with its sound devices' line, against
+#      the same form without it, in one process (BENCH_FORM_RUNS, 15).
 #
 # Settings (environment): BENCH_STARTUP_RUNS (9), BENCH_STORE_ROWS (300),
 # BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
@@ -517,6 +519,26 @@ summary "pack + upload per evaluation, ms (sizes $(echo "$SCALE_SIZES" | tr ' ' 
 summary "peak while sending $(awk 'END {print $1}' "$scale_out") evaluations, MiB" \
     "$(mib "$(awk 'END {print $4}' "$scale_out")")" "$(mib "$MEMORY_LIMIT")" "" \
     "$(verdict "$(awk 'END {print $4}' "$scale_out")" "$MEMORY_LIMIT") (limit of section 3)"
+# ---------------------------------------------------------------- 7. the individual form's first frame
+# In one process on the virtual display with the private audio server: from the
+# click on "Evaluación individual" to the form's first frame painted and
+# flushed, runs taking turns with the form's sound devices' line and with it
+# hidden (the form as it was before the line); then on to the microphone opened,
+# which the line does after that frame.
+echo
+echo "-- 7. the individual form's first frame (with and without its sound devices' line, median)"
+run_dir "$WORK/form-frame"
+"$BENCH" form-frame --dir "$WORK/form-frame" --runs "${BENCH_FORM_RUNS:-15}" >"$WORK/form-frame.txt" 2>"$WORK/form-frame.log" \
+    || { echo "the form's first frame was not measured:" >&2; cat "$WORK/form-frame.txt" "$WORK/form-frame.log" >&2; exit 1; }
+rm -rf "$WORK/form-frame"
+FORM_WITH="$(field form_frame_with_line_ms "$WORK/form-frame.txt")"
+FORM_WITHOUT="$(field form_frame_without_line_ms "$WORK/form-frame.txt")"
+FORM_RATIO="$(ratio "$FORM_WITH" "$FORM_WITHOUT")"
+echo "   with the line:    $FORM_WITH ms   (runs: $(field form_frame_with_line_runs "$WORK/form-frame.txt" | tr ',' ' '))"
+echo "   without the line: $FORM_WITHOUT ms   (runs: $(field form_frame_without_line_runs "$WORK/form-frame.txt" | tr ',' ' '))"
+echo "   ratio $FORM_RATIO (target 1.2); microphone open $(field form_microphone_open_ms "$WORK/form-frame.txt") ms after the click"
+summary "individual form's first frame, median ms" "$FORM_WITH" "$FORM_WITHOUT" "$FORM_RATIO" \
+    "$(verdict "$FORM_RATIO" 1.2) (target <= 1.2x, yardstick: the form without its line)"
 
 # ---------------------------------------------------------------- summary
 echo

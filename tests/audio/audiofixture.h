@@ -55,6 +55,42 @@ inline bool isComplete(const QString &path)
     return wav.size() >= 44 && wav.mid(4, 4) == le(wav.size() - 8, 4) && wav.mid(40, 4) == le(wav.size() - 44, 4);
 }
 
+// Writes a sound for the microphone with sox: 8000 Hz mono signed 16-bit,
+// a 440 Hz tone or white noise at the given amplitude (1 = full scale).
+inline bool writeMicrophoneSound(const QString &path, int milliseconds, const QString &kind, double amplitude)
+{
+    return run("sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", "-e", "signed-integer", path, "synth",
+                       QString::number(milliseconds / 1000.0), kind, "vol", QString::number(amplitude)});
+}
+
+// Plays a sound into the audio server's microphone ("micfeed") while it lives.
+class MicrophoneFeed
+{
+public:
+    explicit MicrophoneFeed(const QString &path) { player.start("paplay", {"-d", "micfeed", path}); }
+    ~MicrophoneFeed()
+    {
+        player.kill();
+        player.waitForFinished();
+    }
+    bool started() { return player.waitForStarted(); }
+
+private:
+    QProcess player;
+};
+
+// Mutes the audio server's microphone while it lives: it then delivers digital silence.
+class MutedMicrophone
+{
+public:
+    MutedMicrophone() { muted = run("pactl", {"set-source-mute", "micfeed.monitor", "1"}); }
+    ~MutedMicrophone() { run("pactl", {"set-source-mute", "micfeed.monitor", "0"}); }
+    bool isMuted() const { return muted; }
+
+private:
+    bool muted = false;
+};
+
 // Whether this is the run where no audio server answers.
 inline bool noServerPass()
 {
@@ -70,12 +106,14 @@ inline bool audioServerAvailable()
 
 // CTest runs the audio programs twice: with the audio server, and a second time
 // (the tests named <program>_noserver, RUMBOLO_AUDIO_PASS=noserver) where none
-// answers. Each test function belongs to one of the two passes.
+// answers; the sound devices' line runs a third time against a server with a
+// microphone and no speaker (<program>_nospeaker, RUMBOLO_AUDIO_PASS=nospeaker,
+// tests/audio/microphone-only.sh). Each test function belongs to one pass.
 
 // For what needs a device to play or record with: fails when there is none.
 #define AUDIO_SERVER_REQUIRED()                                                                            \
     do {                                                                                                   \
-        if (AudioFixture::noServerPass())                                                                  \
+        if (!qEnvironmentVariableIsEmpty("RUMBOLO_AUDIO_PASS"))                                            \
             QSKIP("belongs to the pass with the audio server");                                            \
         REQUIRE_ENVIRONMENT(AudioFixture::audioServerAvailable(),                                          \
                             "an audio device (scripts/test.sh starts a private audio server)");             \
@@ -87,6 +125,15 @@ inline bool audioServerAvailable()
         if (!AudioFixture::noServerPass())                                                                 \
             QSKIP("belongs to the pass without an audio server (the test named <program>_noserver)");     \
         QVERIFY2(!AudioFixture::audioServerAvailable(), "an audio server answers in the pass meant to have none"); \
+    } while (false)
+
+// For what must hold with a microphone and no speaker.
+#define AUDIO_SPEAKER_ABSENCE_REQUIRED()                                                                   \
+    do {                                                                                                   \
+        if (qgetenv("RUMBOLO_AUDIO_PASS") != "nospeaker")                                                  \
+            QSKIP("belongs to the pass with a microphone and no speaker (the test named <program>_nospeaker)"); \
+        QVERIFY2(!QAudioDeviceInfo::defaultInputDevice().isNull() && QAudioDeviceInfo::defaultOutputDevice().isNull(), \
+                 "the pass meant to have a microphone and no speaker has other devices");                  \
     } while (false)
 
 #endif // AUDIOFIXTURE_H

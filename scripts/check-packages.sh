@@ -56,6 +56,10 @@ echo "== Package check: installing $(basename "$deb")"
 apt-get install -y -qq "$deb" >"$WORK/install.log" 2>&1 || fail "apt-get install $deb failed"
 exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/rumbolo.desktop)"
 [ -n "$exec_line" ] || fail "the desktop entry has no Exec line"
+# The examiner's manual, and the desktop entry's second action that opens it.
+[ -s /usr/share/doc/rumbolo/manual.html ] || fail "the package has no /usr/share/doc/rumbolo/manual.html"
+grep -qx 'Exec=xdg-open /usr/share/doc/rumbolo/manual.html' /usr/share/applications/rumbolo.desktop \
+    || fail "the desktop entry has no action that opens the manual"
 
 id "$USER_NAME" >/dev/null 2>&1 || useradd --create-home --shell /bin/bash "$USER_NAME"
 home="$(getent passwd "$USER_NAME" | cut -d: -f6)"

@@ -10,7 +10,10 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="$ROOT/build-package"
 
 "$ROOT/scripts/install-deps.sh"
+# The examiner's manual (/usr/share/doc/rumbolo/manual.html) shows the screens of
+# this checkout's end-to-end run, which needs the build with tests.
+SCREENS="$("$ROOT/scripts/manual-screens.sh")"
 "$ROOT/scripts/build.sh" "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
-    -DCMAKE_INSTALL_PREFIX=/usr "$@"
+    -DCMAKE_INSTALL_PREFIX=/usr -DRUMBOLO_MANUAL=ON -DRUMBOLO_MANUAL_SCREENSHOTS="$SCREENS" "$@"
 (cd "$BUILD_DIR" && cpack -G DEB >/dev/null)
 ls "$BUILD_DIR"/*.deb

@@ -68,6 +68,19 @@ bool keepPrivate(const std::string &path, std::string &error)
     return false;
 }
 
+// Certificates are public: programs of other users of this machine (an
+// examiner's Rumbolo) read the authority's certificate to trust the service.
+bool makeReadable(const std::string &path, mode_t mode, std::string &error)
+{
+    struct stat info;
+    if (::stat(path.c_str(), &info) == 0 && (info.st_mode & 0777) == mode)
+        return true;
+    if (::chmod(path.c_str(), mode) == 0)
+        return true;
+    error = "cannot make " + path + " readable: " + std::strerror(errno);
+    return false;
+}
+
 // Runs openssl with the arguments, its output going to log; true on exit status 0.
 bool openssl(const std::vector<std::string> &arguments, const std::string &log, std::string &error)
 {
@@ -130,7 +143,8 @@ bool DevCertificates::ensure(std::string &error)
 {
     if (exists(authorityCertificate()) && exists(serverCertificate()) && exists(serverKey())) {
         if (hasNameConstraints(authorityCertificate()))
-            return keepPrivate(serverKey(), error) && (!exists(authorityKey()) || keepPrivate(authorityKey(), error));
+            return keepPrivate(serverKey(), error) && (!exists(authorityKey()) || keepPrivate(authorityKey(), error))
+                && makeReadable(dir, 0755, error) && makeReadable(authorityCertificate(), 0644, error);
         // Made by an earlier version: an authority that could vouch for any
         // name is replaced by a constrained one.
         std::cerr << "rumbolo-scoring-service: " << authorityCertificate()
@@ -187,5 +201,7 @@ bool DevCertificates::create(const std::string &work, std::string &error) const
                                            "-extensions", "server_ext", "-out", work + "/server.crt"};
 
     return openssl(ca, log, error) && keepPrivate(work + "/ca.key", error) && openssl(request, log, error)
-        && keepPrivate(work + "/server.key", error) && openssl(sign, log, error);
+        && keepPrivate(work + "/server.key", error) && openssl(sign, log, error)
+        && makeReadable(work + "/ca.crt", 0644, error) && makeReadable(work + "/server.crt", 0644, error)
+        && makeReadable(work, 0755, error);
 }

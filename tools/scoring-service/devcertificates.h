@@ -7,8 +7,9 @@
 // certificate it signs (for "localhost", 127.0.0.1 and ::1), kept in a folder
 // and made with the openssl command on first use. The authority's name
 // constraints permit only those names, so its key cannot vouch for any other
-// site; the keys are readable by their owner only. Clients trust the service
-// by trusting the authority's certificate.
+// site; the keys are readable by their owner only, the folder and the
+// certificates by everybody. Clients trust the service by trusting the
+// authority's certificate.
 class DevCertificates
 {
 public:

@@ -3,6 +3,7 @@
 
 #include "accountstore.h"
 #include "atomicfile.h"
+#include "devcertificates.h"
 #include "scoringservice.h"
 
 #include <cstdlib>
@@ -16,6 +17,7 @@ const char kUsage[] = R"(Usage:
         [--refuse-credentials] [--reject-upload N] [--drop-upload N] [--delay-ms MS]
         [--connection-reply TEXT] [--upload-reply TEXT]
   rumbolo-scoring-service add-account --data-dir DIR USER [--password PASSWORD]
+  rumbolo-scoring-service init --data-dir DIR [--tls-dir TLSDIR]
 
 serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 picks a
              free port, printed on start). On first start it creates its development
@@ -33,6 +35,8 @@ serve        Serves HTTPS on HOST (default 127.0.0.1) and PORT (default 8443; 0 
                --upload-reply TEXT   answer a stored upload with TEXT instead of "EXITO"
 add-account  Adds USER to DIR/accounts (or gives it a new password). Without --password the
              password is read as one line from standard input. Only a salted hash is kept.
+init         Creates DIR and the development certificate authority in TLSDIR (default
+             DIR/tls), as serve does on its first start, and prints where its certificate is.
 )";
 
 int usage(const std::string &problem)
@@ -71,7 +75,7 @@ int main(int argc, char **argv)
         auto value = [&]() { return args[++i]; };
         if (arg == "--data-dir" && hasValue) {
             options.dataDirectory = value();
-        } else if (arg == "--tls-dir" && hasValue && command == "serve") {
+        } else if (arg == "--tls-dir" && hasValue && (command == "serve" || command == "init")) {
             options.tlsDirectory = value();
         } else if (arg == "--host" && hasValue && command == "serve") {
             options.host = value();
@@ -109,6 +113,21 @@ int main(int argc, char **argv)
         if (!positional.empty())
             return usage("unexpected argument: " + positional.front());
         return ScoringService(options).run();
+    }
+
+    if (command == "init") {
+        if (!positional.empty())
+            return usage("unexpected argument: " + positional.front());
+        DevCertificates certificates(options.tlsDirectory.empty() ? options.dataDirectory + "/tls"
+                                                                        : options.tlsDirectory);
+        std::string error;
+        if (!AtomicFile::makeDirectories(options.dataDirectory, error)
+            || !certificates.ensure(error)) {
+            std::cerr << "rumbolo-scoring-service: " << error << std::endl;
+            return 1;
+        }
+        std::cout << "CA certificate: " << certificates.authorityCertificate() << std::endl;
+        return 0;
     }
 
     if (command == "add-account") {

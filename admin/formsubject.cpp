@@ -1,6 +1,8 @@
 #include "formsubject.h"
 #include "ui_formsubject.h"
 
+#include "sounddevicestatus.h"
+
 #include <QMessageBox>
 #include <QShowEvent>
 
@@ -24,6 +26,8 @@ FormSubject::FormSubject(QWidget *parent)
     ui->comboBoxPeriodo->addItem(tr("Fin"), 1);
     ui->comboBoxPeriodo->setStyleSheet("padding:5px;");
     connect(ui->buttonStartGame, &QPushButton::clicked, this, &FormSubject::buttonStartGame);
+    // The sound devices' line, below the fields and above the button.
+    ui->baseLayout->insertRow(ui->baseLayout->rowCount() - 2, new SoundDeviceStatus(this));
 }
 
 FormSubject::~FormSubject()
@@ -51,6 +55,13 @@ void FormSubject::buttonStartGame()
 {
     if (!validateForm())
         return;
+    // Without a microphone or a speaker the tests cannot run: nothing is
+    // stored and what was typed stays.
+    const QString missingDevice = SoundDeviceStatus::missingDeviceMessage();
+    if (!missingDevice.isEmpty()) {
+        showMessage(missingDevice);
+        return;
+    }
     emit requestGameStart(ui->lineEditName->text().trimmed(), ui->lineEditLastName->text().trimmed(), level,
                           QString(""), ui->checkBoxFullEvaluation->isChecked(),
                           ui->comboBoxPeriodo->currentIndex() == 1);

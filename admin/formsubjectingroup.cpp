@@ -1,6 +1,8 @@
 #include "formsubjectingroup.h"
 #include "ui_formsubjectingroup.h"
 
+#include "sounddevicestatus.h"
+
 #include <QMessageBox>
 #include <QShowEvent>
 
@@ -24,6 +26,8 @@ FormSubjectInGroup::FormSubjectInGroup(QWidget *parent)
     ui->comboBoxPeriodo->addItem(tr("Fin"), 1);
     ui->comboBoxPeriodo->setStyleSheet("padding:5px;");
     connect(ui->buttonStartGame, &QPushButton::clicked, this, &FormSubjectInGroup::buttonStartGame);
+    // The sound devices' line, below the fields and above the button.
+    ui->formLayout->insertRow(ui->formLayout->rowCount() - 2, new SoundDeviceStatus(this));
 }
 
 FormSubjectInGroup::~FormSubjectInGroup()
@@ -51,6 +55,13 @@ void FormSubjectInGroup::buttonStartGame()
 {
     if (!validateForm())
         return;
+    // Without a microphone or a speaker the tests cannot run: nothing is
+    // stored and what was typed stays.
+    const QString missingDevice = SoundDeviceStatus::missingDeviceMessage();
+    if (!missingDevice.isEmpty()) {
+        showMessage(missingDevice);
+        return;
+    }
     emit requestGameStart(ui->lineEditName->text().trimmed(), ui->lineEditLastName->text().trimmed(), level,
                           ui->lineEditGroup->text().trimmed(), false, ui->comboBoxPeriodo->currentIndex() == 1);
 }

@@ -75,6 +75,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui->setupUi(this);
 
     recorder = new VoiceRecorder(this);
+    connect(recorder, &VoiceRecorder::recordingEnded, this, [this](const QString &name, bool silent) {
+        if (silent && evaluationId != 0)
+            silentRecordings << name;
+    });
     player = new SoundPlayer(this);
     connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
 
@@ -501,6 +505,7 @@ void MainWindow::discardUnnamedRecording()
     if (unnamedRecording.isEmpty())
         return;
     const QString path = VoiceRecorder::pathForName(unnamedRecording);
+    silentRecordings.removeAll(unnamedRecording);
     unnamedRecording.clear();
     if (QFile::remove(path))
         qDebug().noquote() << QStringLiteral("[recordings] %1 removed: its test ended before naming it").arg(path);
@@ -568,7 +573,26 @@ void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)
     restoreSize();
     adminWindow->resetToHome();
 
+    const QStringList silent = silentRecordings;
+    silentRecordings.clear();
+
     QMessageBox box;
     box.setStandardButtons(QMessageBox::Ok);
     showMessage(&box, message);
+
+    // Recordings of nothing but digital silence: the microphone was muted or
+    // failed, and the child would have to be evaluated again.
+    if (silent.isEmpty())
+        return;
+    for (const QString &name : silent)
+        qDebug().noquote() << QStringLiteral("[recordings] %1 holds only digital silence")
+                                  .arg(VoiceRecorder::pathForName(name));
+    QMessageBox warning;
+    warning.setStandardButtons(QMessageBox::Ok);
+    showMessage(&warning, silent.size() == 1
+                          ? QString::fromUtf8("1 grabación de esta evaluación quedó en silencio total. "
+                                              "Revise el micrófono antes de la próxima evaluación.")
+                          : QString::fromUtf8("%1 grabaciones de esta evaluación quedaron en silencio total. "
+                                              "Revise el micrófono antes de la próxima evaluación.")
+                                .arg(silent.size()));
 }

@@ -6,6 +6,7 @@
 #include <QAudio>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 class AbortDialog;
 class AdminWindow;
@@ -132,6 +133,9 @@ private:
     // The recording of the running test that no stored "FILE" row names yet
     // (empty when there is none): it goes if its test ends without naming it.
     QString unnamedRecording;
+    // The recordings kept for the running evaluation that hold only digital
+    // silence: the examiner hears of them when the evaluation ends.
+    QStringList silentRecordings;
     // Held while the program runs: one program per working directory.
     QLockFile *instanceLock;
 };

@@ -129,6 +129,8 @@ bool VoiceRecorder::start(QString *soundName)
     }
 
     recording = true;
+    recordName = name;
+    recordClock.start();
     recordTimer.start();
     return true;
 }
@@ -139,6 +141,8 @@ void VoiceRecorder::stop()
         return;
     recordTimer.stop();
     audioInput->stop();
+    const bool silent = recordClock.elapsed() >= SilentRecordingMinimumMs && recordFile.holdsOnlyEqualSamples();
     recordFile.close();
     recording = false;
+    emit recordingEnded(recordName, silent);
 }

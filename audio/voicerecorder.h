@@ -4,6 +4,7 @@
 #include "wavpcmfile.h"
 
 #include <QAudioFormat>
+#include <QElapsedTimer>
 #include <QObject>
 #include <QSet>
 #include <QString>
@@ -25,6 +26,10 @@ class VoiceRecorder : public QObject
 
 public:
     static constexpr int DefaultCapMs = 300000;
+    // A recording at least this long that holds only digital silence (no
+    // samples, or only equal ones) was made with a muted or failing microphone:
+    // a real one always delivers some noise.
+    static constexpr int SilentRecordingMinimumMs = 1000;
 
     // Chooses the recording format (8000 Hz mono unsigned 8-bit, or the
     // nearest format the default input device supports) and creates the one
@@ -63,11 +68,18 @@ public slots:
     // Ends the running recording and completes its file; nothing when none runs.
     void stop();
 
+signals:
+    // A recording has ended with its file complete; silent when it lasted at
+    // least SilentRecordingMinimumMs and holds nothing but digital silence.
+    void recordingEnded(const QString &name, bool silent);
+
 private:
     QAudioFormat recordFormat;
     QAudioInput *audioInput;
     WavPcmFile recordFile;
     QTimer recordTimer;
+    QElapsedTimer recordClock;
+    QString recordName;
     bool recording;
 };
 

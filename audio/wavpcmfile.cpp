@@ -56,7 +56,24 @@ bool WavPcmFile::openForRecording()
         QFile::close();
         return false;
     }
+    samplesDiffer = false;
+    firstFrame.clear();
+    samplesWritten = 0;
+    watching = true;
     return true;
+}
+
+qint64 WavPcmFile::writeData(const char *data, qint64 length)
+{
+    const qint64 written = QFile::writeData(data, length);
+    const int frame = qMax(1, format.bytesPerFrame());
+    for (qint64 i = 0; watching && i < written && !samplesDiffer; ++i, ++samplesWritten) {
+        if (samplesWritten < frame)
+            firstFrame.append(data[i]);
+        else
+            samplesDiffer = data[i] != firstFrame.at(int(samplesWritten % frame));
+    }
+    return written;
 }
 
 bool WavPcmFile::writeHeader()
@@ -86,6 +103,7 @@ bool WavPcmFile::writeHeader()
 
 void WavPcmFile::close()
 {
+    watching = false;
     if (isOpen() && (openMode() & QIODevice::WriteOnly)) {
         const qint64 fileSize = size();
         if (fileSize >= HeaderSize) {

@@ -2,6 +2,7 @@
 #define WAVPCMFILE_H
 
 #include <QAudioFormat>
+#include <QByteArray>
 #include <QFile>
 #include <QString>
 
@@ -43,8 +44,21 @@ public:
     // size - 44, offset 40), then closes.
     void close() override;
 
+    // Whether the samples written since the file was opened for recording are
+    // digital silence: none at all, or every frame equal to the first.
+    bool holdsOnlyEqualSamples() const { return !samplesDiffer; }
+
+protected:
+    qint64 writeData(const char *data, qint64 length) override;
+
 private:
     QAudioFormat format;
+    // Watching the samples as they are written, from the end of the header
+    // until close() patches it.
+    bool watching = false;
+    bool samplesDiffer = false;
+    QByteArray firstFrame;
+    qint64 samplesWritten = 0;
 };
 
 #endif // WAVPCMFILE_H

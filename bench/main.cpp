@@ -18,8 +18,13 @@
 //   rumbolo-bench battery --dir DIR [--batteries 3] [--step-ms 30]
 //       Resident memory on the administration window and after each of several
 //       full evaluations driven through their screens in one process.
+//   rumbolo-bench form-frame --dir DIR [--runs 15]
+//       From the click on "Evaluación individual" to the form's first frame
+//       painted and flushed, in runs that take turns with and without the form's
+//       sound devices' line; and on to the microphone opened after that frame.
 
 #include "adminwindow.h"
+#include "sounddevicestatus.h"
 #include "batterydriver.h"
 #include "databasemanager.h"
 #include "formsync.h"
@@ -40,6 +45,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <sys/resource.h>
 
@@ -334,6 +340,97 @@ int batteryCommand(const Arguments &args)
 }
 }
 
+// Handles the main window's next repaint request itself, to note when the
+// frame has been painted and flushed.
+class FrameWatch : public QObject
+{
+public:
+    explicit FrameWatch(QWidget *window) : window(window) { window->installEventFilter(this); }
+    void arm() { painted = false; }
+    bool hasPainted() const { return painted; }
+    qint64 paintedAtNs() const { return paintedAt; }
+    QElapsedTimer clock;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (painted || watched != window || event->type() != QEvent::UpdateRequest)
+            return false;
+        static_cast<QObject *>(window)->event(event);
+        paintedAt = clock.nsecsElapsed();
+        painted = true;
+        return true;
+    }
+
+private:
+    QWidget *window;
+    bool painted = true;
+    qint64 paintedAt = 0;
+};
+
+int formFrameCommand(const Arguments &args)
+{
+    const QString dir = args.text("dir");
+    const int runs = args.number("runs", 15);
+    if (dir.isEmpty() || !QDir::setCurrent(dir))
+        return fail("form-frame: --dir must name the run directory");
+    MessageBoxCatcher closer(nullptr, 2);
+    MainWindow window;
+    if (!window.startedSuccessfully())
+        return fail("form-frame: the main window did not start");
+    window.show();
+    waitMs(1500); // the test screens are built after the first paint
+    AdminWindow *admin = window.administrationWindow();
+    auto *home = admin->findChild<QPushButton *>("buttonWelcome");
+    auto *individual = admin->findChild<QPushButton *>("buttonInidividualEvaluation");
+    auto *status = admin->findChild<QWidget *>("FormSubject")->findChild<SoundDeviceStatus *>();
+    if (!home || !individual || !status)
+        return fail("form-frame: the menu or the form's sound line is missing");
+
+    FrameWatch watch(&window);
+    QList<double> with, without, opened;
+    for (int i = 0; i <= 2 * runs; ++i) {
+        const bool withStatus = i % 2 == 1;
+        home->click();
+        status->setVisible(withStatus); // hidden: the form as it was without the line
+        waitMs(300);
+        watch.arm();
+        watch.clock.start();
+        individual->click();
+        while (!watch.hasPainted())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        const double frameMs = watch.paintedAtNs() / 1e6;
+        if (withStatus) {
+            while (!status->meter()->isListening() && watch.clock.elapsed() < 5000)
+                QApplication::processEvents();
+            if (!status->meter()->isListening())
+                return fail("form-frame: the microphone was not opened");
+            if (i > 1) { // the first run of each kind warms up
+                opened << watch.clock.nsecsElapsed() / 1e6;
+                with << frameMs;
+            }
+        } else if (i > 0) {
+            without << frameMs;
+        }
+    }
+    auto median = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        return values.isEmpty() ? 0.0 : values.at(values.size() / 2);
+    };
+    auto all = [](const QList<double> &values) {
+        QStringList list;
+        for (double v : values)
+            list << QString::number(v, 'f', 1);
+        return list.join(',');
+    };
+    report("form_frame_without_line_ms", QString::number(median(without), 'f', 1));
+    report("form_frame_with_line_ms", QString::number(median(with), 'f', 1));
+    report("form_microphone_open_ms", QString::number(median(opened), 'f', 1));
+    report("form_frame_without_line_runs", all(without));
+    report("form_frame_with_line_runs", all(with));
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
     // The process as the application's own main() sets it up.
@@ -354,5 +451,7 @@ int main(int argc, char *argv[])
         return startupPartsCommand(args);
     if (command == "battery")
         return batteryCommand(args);
-    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery)");
+    if (command == "form-frame")
+        return formFrameCommand(args);
+    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery, form-frame)");
 }

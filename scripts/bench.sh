@@ -17,6 +17,8 @@
 #      files plus `curl` uploads of them; and the peak memory of the sending;
 #   4. resident memory on the administration window and after each of several
 #      full evaluations driven through their screens in one process.
+#   5. the individual form's first frame with its sound devices' line, against
+#      the same form without it, in one process (BENCH_FORM_RUNS, 15).
 #
 # Settings (environment): BENCH_STARTUP_RUNS (9), BENCH_STORE_ROWS (300),
 # BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
@@ -391,6 +393,27 @@ summary "resident after evaluation $BATTERIES, MiB" "$(mib "$LAST_RSS")" "80.0" 
 summary "growth evaluation 1 -> $BATTERIES, KiB (resident / heap)" "$GROWTH" "$HEAP_GROWTH" "" ""
 summary "  resident after malloc_trim, KiB" "$TRIMMED_GROWTH" "" "" \
     "$(verdict "$TRIMMED_GROWTH" 256) (target: no growth; 256 KiB allowed for noise)"
+
+# ---------------------------------------------------------------- 5. the individual form's first frame
+# In one process on the virtual display with the private audio server: from the
+# click on "Evaluación individual" to the form's first frame painted and
+# flushed, runs taking turns with the form's sound devices' line and with it
+# hidden (the form as it was before the line); then on to the microphone opened,
+# which the line does after that frame.
+echo
+echo "-- 5. the individual form's first frame (with and without its sound devices' line, median)"
+run_dir "$WORK/form-frame"
+"$BENCH" form-frame --dir "$WORK/form-frame" --runs "${BENCH_FORM_RUNS:-15}" >"$WORK/form-frame.txt" 2>"$WORK/form-frame.log" \
+    || { echo "the form's first frame was not measured:" >&2; cat "$WORK/form-frame.txt" "$WORK/form-frame.log" >&2; exit 1; }
+rm -rf "$WORK/form-frame"
+FORM_WITH="$(field form_frame_with_line_ms "$WORK/form-frame.txt")"
+FORM_WITHOUT="$(field form_frame_without_line_ms "$WORK/form-frame.txt")"
+FORM_RATIO="$(ratio "$FORM_WITH" "$FORM_WITHOUT")"
+echo "   with the line:    $FORM_WITH ms   (runs: $(field form_frame_with_line_runs "$WORK/form-frame.txt" | tr ',' ' '))"
+echo "   without the line: $FORM_WITHOUT ms   (runs: $(field form_frame_without_line_runs "$WORK/form-frame.txt" | tr ',' ' '))"
+echo "   ratio $FORM_RATIO (target 1.2); microphone open $(field form_microphone_open_ms "$WORK/form-frame.txt") ms after the click"
+summary "individual form's first frame, median ms" "$FORM_WITH" "$FORM_WITHOUT" "$FORM_RATIO" \
+    "$(verdict "$FORM_RATIO" 1.2) (target <= 1.2x, yardstick: the form without its line)"
 
 # ---------------------------------------------------------------- summary
 echo

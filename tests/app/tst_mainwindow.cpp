@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QtTest>
+#include <memory>
 
 namespace {
 const QString kFinished = "La evaluación ha terminado.";
@@ -413,6 +414,64 @@ private slots:
             emit game->requestStartRecordingSound(&late);
             QVERIFY(late.isEmpty() && !w->voiceRecorder()->isRecording());
         }
+    }
+
+    // Recordings kept with nothing but digital silence in them are reported
+    // after the evaluation's own closing message, and named in the debug output.
+    void silentRecordingsAreReported_data()
+    {
+        QTest::addColumn<QString>("microphone"); // "muted", or a sound fed in ("sine")
+        QTest::addColumn<int>("recordings");
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<bool>("abandoned");
+        QTest::addColumn<QStringList>("messages");
+        const QString advice = " Revise el micrófono antes de la próxima evaluación.";
+        QTest::newRow("one, finished") << "muted" << 1 << true << false
+            << QStringList{kFinished, "1 grabación de esta evaluación quedó en silencio total." + advice};
+        QTest::newRow("two, abandoned") << "muted" << 2 << true << true
+            << QStringList{kCancelled, "2 grabaciones de esta evaluación quedaron en silencio total." + advice};
+        QTest::newRow("cut short, not kept") << "muted" << 1 << false << true << QStringList{kCancelled};
+        QTest::newRow("a tone") << "sine" << 1 << true << true << QStringList{kCancelled};
+    }
+
+    void silentRecordingsAreReported()
+    {
+        QFETCH(QString, microphone);
+        QFETCH(int, recordings);
+        QFETCH(bool, named);
+        QFETCH(bool, abandoned);
+        QFETCH(QStringList, messages);
+        AUDIO_SERVER_REQUIRED();
+        AppFixture app;
+        std::unique_ptr<AudioFixture::MutedMicrophone> muted;
+        std::unique_ptr<AudioFixture::MicrophoneFeed> feed;
+        if (microphone == "muted") {
+            muted = std::make_unique<AudioFixture::MutedMicrophone>();
+            QVERIFY(muted->isMuted());
+        } else {
+            QVERIFY(AudioFixture::writeMicrophoneSound(app.workspace().filePath("in.wav"), 5000, microphone, 0.5));
+            feed = std::make_unique<AudioFixture::MicrophoneFeed>(app.workspace().filePath("in.wav"));
+            QVERIFY(feed->started());
+        }
+        MainWindow *w = app.window();
+        QVERIFY(app.startEvaluation(4) >= 1);
+        GameWindow *game = w->game(w->currentTestCode());
+        for (int i = 0; i < recordings; ++i) {
+            QString name;
+            emit game->requestStartRecordingSound(&name);
+            QTest::qWait(1200);
+            emit game->requestStopRecordingSound();
+            if (named)
+                emit game->requestLogValueForKey("FILE", name);
+            if (named && microphone == "muted")
+                QTest::ignoreMessage(QtDebugMsg, qPrintable("[recordings] " + VoiceRecorder::pathForName(name)
+                                                            + " holds only digital silence"));
+        }
+        if (abandoned)
+            emit w->abortDialogWindow()->abortAll();
+        while (!abandoned && w->currentEvaluationId() != 0)
+            finishCurrent(w);
+        QCOMPARE(app.catcher().messages(), messages);
     }
 
     void abortDialogIsCentred()

@@ -55,6 +55,42 @@ inline bool isComplete(const QString &path)
     return wav.size() >= 44 && wav.mid(4, 4) == le(wav.size() - 8, 4) && wav.mid(40, 4) == le(wav.size() - 44, 4);
 }
 
+// Writes a sound for the microphone with sox: 8000 Hz mono signed 16-bit,
+// a 440 Hz tone or white noise at the given amplitude (1 = full scale).
+inline bool writeMicrophoneSound(const QString &path, int milliseconds, const QString &kind, double amplitude)
+{
+    return run("sox", {"-n", "-r", "8000", "-c", "1", "-b", "16", "-e", "signed-integer", path, "synth",
+                       QString::number(milliseconds / 1000.0), kind, "vol", QString::number(amplitude)});
+}
+
+// Plays a sound into the audio server's microphone ("micfeed") while it lives.
+class MicrophoneFeed
+{
+public:
+    explicit MicrophoneFeed(const QString &path) { player.start("paplay", {"-d", "micfeed", path}); }
+    ~MicrophoneFeed()
+    {
+        player.kill();
+        player.waitForFinished();
+    }
+    bool started() { return player.waitForStarted(); }
+
+private:
+    QProcess player;
+};
+
+// Mutes the audio server's microphone while it lives: it then delivers digital silence.
+class MutedMicrophone
+{
+public:
+    MutedMicrophone() { muted = run("pactl", {"set-source-mute", "micfeed.monitor", "1"}); }
+    ~MutedMicrophone() { run("pactl", {"set-source-mute", "micfeed.monitor", "0"}); }
+    bool isMuted() const { return muted; }
+
+private:
+    bool muted = false;
+};
+
 // Whether this is the run where no audio server answers.
 inline bool noServerPass()
 {

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QtTest>
 #include <memory>
@@ -103,6 +104,48 @@ private slots:
         QVERIFY2(clock.elapsed() >= 790, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(AudioFixture::isComplete(VoiceRecorder::pathForName(second)));
         QVERIFY(QFileInfo(VoiceRecorder::pathForName(second)).size() > 44 + 8000 * 6 / 10);
+    }
+
+    // A recording of nothing but digital silence is told apart from one of
+    // sound; either file is kept as it is.
+    void silence_data()
+    {
+        QTest::addColumn<QString>("microphone"); // what the audio server's microphone delivers
+        QTest::addColumn<int>("ms");
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("tone") << "sine" << 1300 << false;
+        QTest::newRow("low noise") << "whitenoise" << 1300 << false;
+        QTest::newRow("muted microphone") << "muted" << 1300 << true;
+        QTest::newRow("silence shorter than a second") << "muted" << 500 << false;
+    }
+
+    void silence()
+    {
+        QFETCH(QString, microphone);
+        QFETCH(int, ms);
+        QFETCH(bool, silent);
+        AUDIO_SERVER_REQUIRED();
+        std::unique_ptr<AudioFixture::MutedMicrophone> muted;
+        std::unique_ptr<AudioFixture::MicrophoneFeed> feed;
+        if (microphone == "muted") {
+            muted = std::make_unique<AudioFixture::MutedMicrophone>();
+            QVERIFY(muted->isMuted());
+        } else {
+            const QString sound = workspace->filePath(microphone + ".wav");
+            QVERIFY(AudioFixture::writeMicrophoneSound(sound, 3000, microphone, microphone == "sine" ? 0.5 : 0.03));
+            feed = std::make_unique<AudioFixture::MicrophoneFeed>(sound);
+            QVERIFY(feed->started());
+            QTest::qWait(300);
+        }
+        VoiceRecorder recorder;
+        QSignalSpy ended(&recorder, &VoiceRecorder::recordingEnded);
+        QString name;
+        QVERIFY(recorder.start(&name));
+        QTest::qWait(ms);
+        recorder.stop();
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(ended.first(), (QList<QVariant>{name, silent}));
+        QVERIFY(AudioFixture::isComplete(VoiceRecorder::pathForName(name)));
     }
 
     // Nothing starts, and no empty file passes for an answer.

@@ -88,6 +88,46 @@ private slots:
             + le(blockAlign, 2) + le(audioFormat.sampleSize(), 2) + "data" + le(dataBytes, 4);
         QCOMPARE(AudioFixture::contents(path), header + QByteArray(dataBytes, char(0x80)));
     }
+
+    // Digital silence (no samples, or every frame equal) told apart from
+    // anything else, however the input device cuts its deliveries.
+    void equalSamples_data()
+    {
+        QTest::addColumn<QAudioFormat>("audioFormat");
+        QTest::addColumn<QByteArray>("earlier"); // a recording made before with the same file object
+        QTest::addColumn<QList<QByteArray>>("deliveries");
+        QTest::addColumn<bool>("silent");
+        const QAudioFormat byte = format(8000, 1, 8, QAudioFormat::UnSignedInt);
+        const QAudioFormat stereo = format(8000, 2, 16, QAudioFormat::SignedInt);
+        const QByteArray frame("\x01\x00\xff\xff", 4); // the two channels differ, each constant
+        QTest::newRow("nothing delivered") << byte << QByteArray() << QList<QByteArray>{} << true;
+        QTest::newRow("8-bit silence") << byte << QByteArray() << QList<QByteArray>{QByteArray(300, '\x80'), QByteArray(7, '\x80')} << true;
+        QTest::newRow("one 8-bit sample off, late") << byte << QByteArray()
+            << QList<QByteArray>{QByteArray(300, '\x80'), QByteArray(6, '\x80') + '\x81'} << false;
+        QTest::newRow("16-bit stereo frames equal, cut mid-frame") << stereo << QByteArray()
+            << QList<QByteArray>{frame.repeated(10).left(7), frame.repeated(10).mid(7)} << true;
+        QTest::newRow("16-bit low byte moves") << stereo << QByteArray()
+            << QList<QByteArray>{frame.repeated(10), QByteArray("\x02\x00\xff\xff", 4)} << false;
+        QTest::newRow("after a recording with sound") << byte << QByteArray("\x10\x90", 2)
+            << QList<QByteArray>{QByteArray(100, '\x7f')} << true;
+    }
+
+    void equalSamples()
+    {
+        QFETCH(QAudioFormat, audioFormat);
+        QFETCH(QByteArray, earlier);
+        QFETCH(QList<QByteArray>, deliveries);
+        QFETCH(bool, silent);
+        WavPcmFile file;
+        for (const QList<QByteArray> &recording : {QList<QByteArray>{earlier}, deliveries}) {
+            file.setRecordTarget(dir.filePath("equal.wav"), audioFormat);
+            QVERIFY(file.openForRecording());
+            for (const QByteArray &delivery : recording)
+                QCOMPARE(file.write(delivery), qint64(delivery.size()));
+            file.close();
+        }
+        QCOMPARE(file.holdsOnlyEqualSamples(), silent);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestWavPcmFile)

@@ -617,6 +617,18 @@ private slots:
         QVERIFY2(program->waitForMessage(QString::fromUtf8("La aplicación ha sido cancelada.")),
                  qPrintable(program->messages().join('\n')));
         QVERIFY(program->answerMessage());
+        // The naming-speed test recorded 1.5 s of a microphone that delivered
+        // nothing but digital silence: the examiner is told, and the log names the file.
+        QVERIFY2(program->waitForMessage(QString::fromUtf8("1 grabación de esta evaluación quedó en silencio total. "
+                                                           "Revise el micrófono antes de la próxima evaluación.")),
+                 qPrintable(program->messages().join('\n')));
+        QVERIFY(program->answerMessage());
+        QString silent;
+        for (const QStringList &row : workspace->rows("log", {"evaluationId", "key", "value"}))
+            if (row.at(0) == "2" && row.at(1) == "FILE")
+                silent = row.at(2);
+        QVERIFY2(!silent.isEmpty() && program->log().contains("/grabaciones/" + silent + ".wav holds only digital silence"),
+                 qPrintable(program->log().right(600)));
     }
 
     void storedRows()

@@ -3,7 +3,6 @@
 
 #include <QAudioFormat>
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
 

@@ -14,7 +14,8 @@
 
 // The sound devices' line on both subject forms, and the start button, against
 // the test command's audio server: absent (the <program>_noserver pass), with
-// its microphone muted, delivering low noise, or a tone. Each individual-form
+// its microphone muted, delivering low noise, or a tone; and against a server
+// with a microphone and no speaker (the <program>_nospeaker pass). Each individual-form
 // state is also drawn into artefacts/sound-status/ for the documentation.
 class TestSoundDeviceStatus : public QObject
 {
@@ -23,7 +24,7 @@ class TestSoundDeviceStatus : public QObject
 private slots:
     void statusAndStart_data()
     {
-        QTest::addColumn<QString>("microphone"); // "" (no audio server), "muted", or a sound fed in
+        QTest::addColumn<QString>("microphone"); // "" (no audio server), "nospeaker", "muted", or a sound fed in
         QTest::addColumn<bool>("group");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("status");
@@ -34,6 +35,8 @@ private slots:
         QTest::newRow("group form, no microphone") << "" << true << "Ana" << noMicrophone << noMicrophoneAtStart;
         QTest::newRow("no microphone, the name first") << "" << false << "" << noMicrophone
                                                        << "Debe escribir el nombre del sujeto.";
+        QTest::newRow("no-speaker") << "nospeaker" << false << "Ana" << "No se encontró ningún altavoz."
+                                    << "No se encontró ningún altavoz. Conéctelo antes de comenzar la evaluación.";
         QTest::newRow("microphone-silent") << "muted" << false << "Ana"
                                            << "El micrófono no capta sonido. Revise que no esté silenciado." << "";
         QTest::newRow("group form, low noise") << "whitenoise" << true << "Ana" << "" << "";
@@ -50,6 +53,8 @@ private slots:
         QFETCH(QString, refusal);
         if (microphone.isEmpty())
             AUDIO_SERVER_ABSENCE_REQUIRED();
+        else if (microphone == "nospeaker")
+            AUDIO_SPEAKER_ABSENCE_REQUIRED();
         else
             AUDIO_SERVER_REQUIRED();
         AppFixture app;
@@ -58,7 +63,7 @@ private slots:
         if (microphone == "muted") {
             muted = std::make_unique<AudioFixture::MutedMicrophone>();
             QVERIFY(muted->isMuted());
-        } else if (!microphone.isEmpty()) {
+        } else if (microphone == "sine" || microphone == "whitenoise") {
             const QString sound = app.workspace().filePath("in.wav");
             QVERIFY(AudioFixture::writeMicrophoneSound(sound, 8000, microphone, microphone == "sine" ? 0.5 : 0.03));
             feed = std::make_unique<AudioFixture::MicrophoneFeed>(sound);
@@ -70,17 +75,18 @@ private slots:
         QWidget *form = admin->findChild<QWidget *>(group ? "FormSubjectInGroup" : "FormSubject");
         auto *line = form->findChild<SoundDeviceStatus *>();
         QVERIFY(line && line->isVisible());
-        // Low noise is neither silence nor sound: the meter alone, past the time silence takes.
-        QTest::qWait(status.isEmpty() ? InputLevelMeter::SilenceVerdictMs + 500 : 0);
+        // Low noise is neither silence nor sound, and a missing speaker stays said
+        // whatever the microphone does: both are looked at past the time silence takes.
+        QTest::qWait(status.isEmpty() || microphone == "nospeaker" ? InputLevelMeter::SilenceVerdictMs + 500 : 0);
         QTRY_COMPARE_WITH_TIMEOUT(line->statusText(), status, InputLevelMeter::SilenceVerdictMs + 3000);
         QCOMPARE(line->meter()->isListening(), !microphone.isEmpty());
         QCOMPARE(line->findChild<QProgressBar *>()->isVisible(), microphone == "sine" || microphone == "whitenoise");
         if (microphone == "sine")
             QTRY_VERIFY(line->findChild<QProgressBar *>()->value() > 50);
         // The individual form's states, in rows named as their pictures.
-        if (!QByteArray(QTest::currentDataTag()).contains(' ') && QDir().mkpath(qEnvironmentVariable("RUMBOLO_BINARY_DIR") + "/artefacts/sound-status"))
-            QVERIFY(app.window()->grab().save(qEnvironmentVariable("RUMBOLO_BINARY_DIR") + "/artefacts/sound-status/form-"
-                                              + QTest::currentDataTag() + ".png"));
+        const QString pictures = qEnvironmentVariable("RUMBOLO_BINARY_DIR") + "/artefacts/sound-status";
+        if (!QByteArray(QTest::currentDataTag()).contains(' ') && QDir().mkpath(pictures))
+            QVERIFY(app.window()->grab().save(pictures + "/form-" + QTest::currentDataTag() + ".png"));
 
         FormDriver driver(form);
         if (group)

@@ -106,12 +106,14 @@ inline bool audioServerAvailable()
 
 // CTest runs the audio programs twice: with the audio server, and a second time
 // (the tests named <program>_noserver, RUMBOLO_AUDIO_PASS=noserver) where none
-// answers. Each test function belongs to one of the two passes.
+// answers; the sound devices' line runs a third time against a server with a
+// microphone and no speaker (<program>_nospeaker, RUMBOLO_AUDIO_PASS=nospeaker,
+// tests/audio/microphone-only.sh). Each test function belongs to one pass.
 
 // For what needs a device to play or record with: fails when there is none.
 #define AUDIO_SERVER_REQUIRED()                                                                            \
     do {                                                                                                   \
-        if (AudioFixture::noServerPass())                                                                  \
+        if (!qEnvironmentVariableIsEmpty("RUMBOLO_AUDIO_PASS"))                                            \
             QSKIP("belongs to the pass with the audio server");                                            \
         REQUIRE_ENVIRONMENT(AudioFixture::audioServerAvailable(),                                          \
                             "an audio device (scripts/test.sh starts a private audio server)");             \
@@ -123,6 +125,15 @@ inline bool audioServerAvailable()
         if (!AudioFixture::noServerPass())                                                                 \
             QSKIP("belongs to the pass without an audio server (the test named <program>_noserver)");     \
         QVERIFY2(!AudioFixture::audioServerAvailable(), "an audio server answers in the pass meant to have none"); \
+    } while (false)
+
+// For what must hold with a microphone and no speaker.
+#define AUDIO_SPEAKER_ABSENCE_REQUIRED()                                                                   \
+    do {                                                                                                   \
+        if (qgetenv("RUMBOLO_AUDIO_PASS") != "nospeaker")                                                  \
+            QSKIP("belongs to the pass with a microphone and no speaker (the test named <program>_nospeaker)"); \
+        QVERIFY2(!QAudioDeviceInfo::defaultInputDevice().isNull() && QAudioDeviceInfo::defaultOutputDevice().isNull(), \
+                 "the pass meant to have a microphone and no speaker has other devices");                  \
     } while (false)
 
 #endif // AUDIOFIXTURE_H

@@ -68,8 +68,13 @@ grep -q '^E: ' "$ARTEFACTS/lintian.txt" && fail "lintian reports errors"
 
 echo "== Package check: installing $(basename "$deb") and $(basename "$service_deb")"
 apt-get install -y -qq "$deb" "$service_deb" >"$WORK/install.log" 2>&1 || fail "apt-get install of the packages failed"
-exec_line="$(sed -n 's/^Exec=//p' /usr/share/applications/rumbolo.desktop)"
+# The entry's own command (its actions have Exec lines of their own).
+exec_line="$(sed -n '/^\[Desktop Entry\]/,/^\[/s/^Exec=//p' /usr/share/applications/rumbolo.desktop)"
 [ -n "$exec_line" ] || fail "the desktop entry has no Exec line"
+# The examiner's manual, and the desktop entry's second action that opens it.
+[ -s /usr/share/doc/rumbolo/manual.html ] || fail "the package has no /usr/share/doc/rumbolo/manual.html"
+grep -qx 'Exec=xdg-open /usr/share/doc/rumbolo/manual.html' /usr/share/applications/rumbolo.desktop \
+    || fail "the desktop entry has no action that opens the manual"
 
 echo "== Package check: the scoring service"
 [ -f "$SERVICE_UNIT" ] || fail "$SERVICE_UNIT is missing"

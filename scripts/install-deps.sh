@@ -18,6 +18,10 @@ PACKAGES=(
     libcpp-httplib-dev libssl-dev openssl ca-certificates
     sqlite3 zip unzip libzip-dev curl python3 procps
 )
+PACKAGES+=(
+    # The examiner's manual (docs/manual/): pandoc makes one HTML file of its chapters.
+    pandoc
+)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -62,9 +62,13 @@ case "$authority" in
 esac
 
 "$ROOT/scripts/install-deps.sh"
+# The examiner's manual (/usr/share/doc/rumbolo/manual.html) shows the screens of
+# this checkout's end-to-end run, which needs the build with tests.
+SCREENS="$("$ROOT/scripts/manual-screens.sh")"
 "$ROOT/scripts/build.sh" "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF \
     -DCMAKE_INSTALL_PREFIX=/usr -DRUMBOLO_SCORING_SERVICE_URL="$server" \
-    -DRUMBOLO_SCORING_SERVICE_CA="$trusted" -DRUMBOLO_PACKAGE_AUTHORITY="$shipped" "${extra[@]}"
+    -DRUMBOLO_SCORING_SERVICE_CA="$trusted" -DRUMBOLO_PACKAGE_AUTHORITY="$shipped" \
+    -DRUMBOLO_MANUAL=ON -DRUMBOLO_MANUAL_SCREENSHOTS="$SCREENS" "${extra[@]}"
 (cd "$BUILD_DIR" && rm -f ./*.deb && cpack -G DEB >/dev/null)
 echo "Rumbolo sends to $server${trusted:+ and trusts the authority in $trusted}"
 ls "$BUILD_DIR"/*.deb

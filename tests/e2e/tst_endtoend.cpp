@@ -63,7 +63,7 @@ const QRect comprehensionStory(303, 76, 760, 620);
 const QPoint answerLines[] = {{593, 586}, {593, 621}, {593, 658}};
 const QRect readers(403, 186, 560, 400); // CO1A, centred
 // Administration window, relative to its corner; the levels 33 pixels apart.
-const QPoint menuIndividual(706, 70), menuSend(706, 164), menuExit(706, 211), formName(268, 53);
+const QPoint menuIndividual(706, 70), menuGroup(706, 117), menuSend(706, 164), menuExit(706, 211), formName(268, 53);
 const QPoint formLastName(268, 88), formFirstLevel(205, 122), formPeriod(230, 324), formFullEvaluation(205, 357);
 const QPoint formStart(281, 488), syncUser(383, 53), syncPassword(383, 84), syncSend(386, 488);
 } // namespace Place
@@ -504,6 +504,10 @@ private slots:
         window = program->windowGeometry();
         QCOMPARE(window.size(), QSize(800, 580));
         examiner.screenshot("0-welcome");
+        // The group form, as it first shows (the individual one is saved filled in).
+        examiner.click(inWindow(Place::menuGroup));
+        Examiner::pause(300);
+        examiner.screenshot("0-group-form");
     }
 
     void fullEvaluation()

@@ -80,9 +80,9 @@ public:
         return true;
     }
 
-    // The server time of the first frame that arrived after that moment (0 when
-    // none came within a second).
-    unsigned long firstAfter(qint64 ns)
+    // The first frame that arrived after that moment (zeros when none came
+    // within a second).
+    Frame frameAfter(qint64 ns)
     {
         const qint64 deadline = nowNs() + 1000000000LL;
         do {
@@ -90,13 +90,15 @@ public:
                 std::lock_guard<std::mutex> hold(lock);
                 for (const Frame &frame : frames) {
                     if (frame.arrivedNs >= ns)
-                        return frame.serverMs;
+                        return frame;
                 }
             }
             QTest::qWait(5);
         } while (nowNs() < deadline);
-        return 0;
+        return Frame{0, 0};
     }
+    // Its server time.
+    unsigned long firstAfter(qint64 ns) { return frameAfter(ns).serverMs; }
 
 private:
     void run()
@@ -135,6 +137,7 @@ TouchLatency::TouchLatency(MainWindow *mainWindow, quint32 seed, QObject *parent
     , helper(0)
     , timeAtom(0)
     , frames(nullptr)
+    , pauseEndedAt(0)
     , markedAt(0)
     , forcedTests(0)
     , idleSteps(0)
@@ -169,8 +172,13 @@ bool TouchLatency::open(QString *problem)
         return false;
     }
     for (const QString &code : MainWindow::batteryFor(true, 1)) {
-        checkIcons.insert(window->game(code)->getCheckIcon());
-        titles.insert(window->game(code)->getTransitionLabel());
+        GameWindow *game = window->game(code);
+        titles.insert(game->getTransitionLabel());
+        // The pause between a test's check and the next test: its one-second single shot.
+        for (QTimer *timer : game->findChildren<QTimer *>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (timer->isSingleShot() && timer->interval() == finishDelayMs)
+                pauses.insert(timer);
+        }
     }
     qApp->installEventFilter(this);
     return true;
@@ -183,12 +191,12 @@ bool TouchLatency::eventFilter(QObject *watched, QEvent *event)
         const qint64 now = nowNs();
         if (!paintedAt.contains(widget))
             paintedAt.insert(widget, now);
-        if (checkIcons.contains(widget) && !checkPaintedAt.contains(widget)) {
-            checkPaintedAt.insert(widget, now);
-            titlePaintedAt.clear(); // the next title comes after this check
-        } else if (titles.contains(widget) && !titlePaintedAt.contains(widget)) {
+        if (titles.contains(widget) && !titlePaintedAt.contains(widget))
             titlePaintedAt.insert(widget, now);
-        }
+    } else if (event->type() == QEvent::Timer && pauses.contains(watched)) {
+        // A test's pause after its check is over (seen before the timer's own handler).
+        pauseEndedAt = nowNs();
+        titlePaintedAt.clear();
     }
     return QObject::eventFilter(watched, event);
 }
@@ -201,6 +209,9 @@ void TouchLatency::mark()
 
 unsigned long TouchLatency::click(const QPoint &global)
 {
+    // From elsewhere, so that the widget sees the pointer come in, as a finger
+    // that lands on it.
+    XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
     XTestFakeMotionEvent(display, -1, global.x(), global.y(), CurrentTime);
     XTestFakeButtonEvent(display, 1, True, CurrentTime);
     XTestFakeButtonEvent(display, 1, False, CurrentTime);
@@ -312,16 +323,15 @@ bool TouchLatency::step()
             return true;
         }
         wait(settleMs);
-        const qint64 checkPaint = checkPaintedAt.take(game->getCheckIcon());
+        // From the end of the pause to the arrival of the frame with the next title.
         const qint64 titlePaint = titlePaintedAt.value(nextGame->getTransitionLabel(), 0);
-        const unsigned long check = checkPaint > 0 ? frames->firstAfter(checkPaint) : 0;
-        const unsigned long title = titlePaint > 0 ? frames->firstAfter(titlePaint) : 0;
-        if (check > 0 && title > 0)
-            taken << Sample{"end", code, double(long(title) - long(check) - finishDelayMs)};
+        const FrameWatch::Frame title = titlePaint > 0 ? frames->frameAfter(titlePaint) : FrameWatch::Frame{0, 0};
+        if (pauseEndedAt > 0 && title.arrivedNs >= pauseEndedAt)
+            taken << Sample{"end", code, (title.arrivedNs - pauseEndedAt) / 1e6};
+        pauseEndedAt = 0;
         return true;
     }
     if (!game->isGameVisible()) {
-        checkPaintedAt.remove(game->getCheckIcon()); // left by a run that did not end on its check
         mark();
         const unsigned long touched = click(centre(game->getTransitionLabel()));
         wait(settleMs);
@@ -331,7 +341,18 @@ bool TouchLatency::step()
         return true;
     }
     if (usable(game->getExampleButton())) {
-        click(centre(game->getExampleButton()));
+        // The test's first item, with its pictures.
+        mark();
+        const unsigned long touched = click(centre(game->getExampleButton()));
+        wait(settleMs);
+        QList<QWidget *> changed;
+        for (QWidget *widget : shownPictures(game)) {
+            if (paintedAt.contains(widget) && widget != game->getExampleButton())
+                changed << widget;
+        }
+        const unsigned long shown = frameShowing(changed);
+        if (shown >= touched && !changed.isEmpty())
+            taken << Sample{"first", code, double(shown - touched)};
         return true;
     }
     if (usable(game->getTestButton())) {

@@ -35,7 +35,7 @@ class TouchLatency : public QObject
 public:
     struct Sample
     {
-        QString move; // "transition", "answer" or "end"
+        QString move; // "transition", "first", "answer" or "end"
         QString test;
         double ms;
     };
@@ -75,10 +75,10 @@ private:
     unsigned long timeAtom;
     FrameWatch *frames;
     QHash<QWidget *, qint64> paintedAt; // first paint after the mark, client clock (ns)
-    QSet<QWidget *> checkIcons;
     QSet<QWidget *> titles;
-    QHash<QWidget *, qint64> checkPaintedAt; // first paint of a test's check
-    QHash<QWidget *, qint64> titlePaintedAt; // first paint of a title after the last check
+    QSet<QObject *> pauses;                  // each test's pause after its check
+    qint64 pauseEndedAt;                     // client clock (ns), 0 when none is pending
+    QHash<QWidget *, qint64> titlePaintedAt; // first paint of a title after the last pause
     qint64 markedAt;
     QStringList answerTests;
     QList<Sample> taken;

@@ -213,7 +213,10 @@ store_run() {
     local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
     rm -rf "$root"
     mkdir -p "$root"
-    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
+    # The program stops in a folder without the tests' pictures and prompts.
+    run_dir "$root/app"
+    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>"$root/app.log" \
+        || { echo "rumbolo-bench store failed:" >&2; cat "$root/app.log" >&2; exit 1; }
     rows="$(field store_rows "$root/app.txt")"
     [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }
     echo "app $(field store_slot_per_call_us "$root/app.txt") $(field store_insert_per_call_us "$root/app.txt")" >>"$out"

@@ -18,30 +18,38 @@ static void registerLogos()
 AdminWindow::AdminWindow(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::AdminWindow)
-    , formSubjectInGroup(new FormSubjectInGroup())
-    , formSubject(new FormSubject())
-    , formSync(new FormSync())
+    , formSubjectInGroup(nullptr)
+    , formSubject(nullptr)
+    , formSync(nullptr)
     , formWelcome(new FormWelcome())
+    , databaseManager(nullptr)
 {
     registerLogos();
     ui->setupUi(this);
 
-    formWelcome->hide();
-    formSubject->hide();
-    formSubjectInGroup->hide();
-    formSync->hide();
-
     // The layout makes the pages children of the content area.
+    formWelcome->hide();
     ui->contentLayout->addWidget(formWelcome);
-    ui->contentLayout->addWidget(formSubject);
-    ui->contentLayout->addWidget(formSubjectInGroup);
-    ui->contentLayout->addWidget(formSync);
 
     connect(ui->buttonWelcome, &QPushButton::clicked, this, &AdminWindow::buttonHome);
     connect(ui->buttonInidividualEvaluation, &QPushButton::clicked, this, &AdminWindow::buttonSubject);
     connect(ui->buttonGroupEvaluation, &QPushButton::clicked, this, &AdminWindow::buttonSubjectInGroup);
     connect(ui->buttonSync, &QPushButton::clicked, this, &AdminWindow::buttonSync);
     connect(ui->buttonExit, &QPushButton::clicked, this, &AdminWindow::buttonExit);
+}
+
+void AdminWindow::buildPages()
+{
+    if (formSubject)
+        return;
+    formSubject = new FormSubject();
+    formSubjectInGroup = new FormSubjectInGroup();
+    formSync = new FormSync();
+    for (QWidget *page : QList<QWidget *>{formSubject, formSubjectInGroup, formSync}) {
+        page->hide();
+        ui->contentLayout->addWidget(page);
+    }
+    formSync->setDatabaseManager(databaseManager);
     connect(formSubject, &FormSubject::requestGameStart, this, &AdminWindow::buttonClickStart);
     connect(formSubjectInGroup, &FormSubjectInGroup::requestGameStart, this, &AdminWindow::buttonClickStart);
 }
@@ -59,7 +67,9 @@ void AdminWindow::resetToHome()
 
 void AdminWindow::setDatabaseManager(DatabaseManager *manager)
 {
-    formSync->setDatabaseManager(manager);
+    databaseManager = manager;
+    if (formSync)
+        formSync->setDatabaseManager(manager);
 }
 
 void AdminWindow::buttonClickStart(QString name, QString lastName, int level, QString codeGroup, bool fullEvaluation,
@@ -75,16 +85,19 @@ void AdminWindow::buttonHome()
 
 void AdminWindow::buttonSubjectInGroup()
 {
+    buildPages();
     showOnly(formSubjectInGroup);
 }
 
 void AdminWindow::buttonSubject()
 {
+    buildPages();
     showOnly(formSubject);
 }
 
 void AdminWindow::buttonSync()
 {
+    buildPages();
     showOnly(formSync);
 }
 
@@ -95,9 +108,9 @@ void AdminWindow::buttonExit()
 
 void AdminWindow::showOnly(QWidget *page)
 {
-    formWelcome->hide();
-    formSubject->hide();
-    formSubjectInGroup->hide();
-    formSync->hide();
+    for (QWidget *shown : QList<QWidget *>{formWelcome, formSubject, formSubjectInGroup, formSync}) {
+        if (shown)
+            shown->hide();
+    }
     page->show();
 }

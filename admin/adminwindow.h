@@ -29,6 +29,9 @@ public:
     void resetToHome();
     // The store that the upload page reads the evaluations from and deletes them in.
     void setDatabaseManager(DatabaseManager *manager);
+    // The pages behind the menu (the individual and group forms, the upload
+    // page); built on first need, since only the welcome page shows at start.
+    void buildPages();
 
 signals:
     void requestFullScreen();
@@ -53,6 +56,7 @@ private:
     FormSubject *formSubject;
     FormSync *formSync;
     FormWelcome *formWelcome;
+    DatabaseManager *databaseManager;
 };
 
 #endif // ADMINWINDOW_H

@@ -46,8 +46,8 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
     , database(new DatabaseManager())
-    , adminWindow(new AdminWindow())
-    , abortDialog(new AbortDialog())
+    , adminWindow(nullptr)
+    , abortDialog(nullptr)
     , gameVD(nullptr)
     , gamePA1A(nullptr)
     , gamePA2A(nullptr)
@@ -67,20 +67,17 @@ MainWindow::MainWindow(QWidget *parent)
     , recorder(nullptr)
     , startupMessage(new QMessageBox())
     , startupOk(true)
+    , storeOpen(false)
     , evaluationId(0)
     , instanceLock(new QLockFile(QDir::currentPath() + QDir::separator() + "rumbolo.lock"))
 {
     startupMessage->setStandardButtons(QMessageBox::Ok);
 
     ui->setupUi(this);
-
-    recorder = new VoiceRecorder(this);
-    connect(recorder, &VoiceRecorder::recordingEnded, this, [this](const QString &name, bool silent) {
-        if (silent && evaluationId != 0)
-            silentRecordings << name;
-    });
-    player = new SoundPlayer(this);
-    connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
+    // Made a child of its place at once: moving a widget with style sheets
+    // under another parent styles all its children again.
+    adminWindow = new AdminWindow(ui->centralWidget);
+    adminWindow->hide();
 
     // Started from a folder without the tests' pictures and prompts (a shortcut
     // that points elsewhere), the tests would show blank screens that nothing
@@ -114,54 +111,103 @@ MainWindow::MainWindow(QWidget *parent)
     ui->horizontalLayout_2->addWidget(adminWindow);
     adminWindow->resetToHome();
 
-    if (database->openDatabase()) {
-        connect(adminWindow, &AdminWindow::requestRestore, this, &MainWindow::restoreSize);
-        connect(adminWindow, &AdminWindow::requestFullScreen, this, &MainWindow::goFullscreen);
-        connect(adminWindow, &AdminWindow::requestStartGame, this,
-                QOverload<QString, QString, int, QString, bool, bool>::of(&MainWindow::startGame));
-        adminWindow->setDatabaseManager(database);
-        if (startupOk) {
-            keepToOwner();
-            removeRecordingsNamedByNoRow();
-        }
-    } else {
-        showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
-        startupOk = false;
+    // A folder's first start creates the database (a few durable writes) once
+    // the window is on screen; a database that is already there is opened now,
+    // and so is any when the start has already failed, so that its message
+    // still comes last.
+    if (!startupOk || QFileInfo::exists(QDir::current().filePath("data"))) {
+        if (!openStore())
+            startupOk = false;
     }
 
     setUnifiedTitleAndToolBarOnMac(true);
     setWindowTitle("Rumbolo");
-
-    connect(abortDialog, &AbortDialog::abortOne, this, &MainWindow::abortToNextGame);
-    connect(abortDialog, &AbortDialog::abortAll, this, &MainWindow::abortGame);
 }
 
-void MainWindow::buildGames()
+bool MainWindow::openStore()
+{
+    if (!database->openDatabase()) {
+        showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
+        return false;
+    }
+    storeOpen = true;
+    connect(adminWindow, &AdminWindow::requestRestore, this, &MainWindow::restoreSize);
+    connect(adminWindow, &AdminWindow::requestFullScreen, this, &MainWindow::goFullscreen);
+    connect(adminWindow, &AdminWindow::requestStartGame, this,
+            QOverload<QString, QString, int, QString, bool, bool>::of(&MainWindow::startGame));
+    adminWindow->setDatabaseManager(database);
+    if (startupOk)
+        keepToOwner();
+    return true;
+}
+
+void MainWindow::buildHidden()
 {
     if (!games.isEmpty())
         return;
-    gameVD = new GameVD();
-    gamePA1A = new GamePA1A();
-    gamePA2A = new GamePA2A();
-    gameCF1A = new GameCF1A();
-    gameCF2A = new GameCF2A();
-    gameCF2B = new GameCF2B();
-    gameCF3A = new GameCF3A();
-    gameCF3B = new GameCF3B();
-    gameRV1A = new GameRV1A();
-    gameTT1A = new GameTT1A();
-    gameCO1A = new GameCO1A();
-    gameFP1A = new GameFP1A();
-    gameCL1A = new GameCL1A();
-    gameFP2A = new GameFP2A();
-    gameCL2A = new GameCL2A();
+    // What the examiner cannot see on the welcome page: a new database, the
+    // pages behind the menu, the abort dialog, the audio devices and the fifteen
+    // test screens; and the tidying of the stored recordings.
+    if (startupOk && !storeOpen && !openStore()) {
+        // The database cannot be made: the start fails as it does before the window shows.
+        startupOk = false;
+        setEnabled(false);
+        QCoreApplication::exit(1);
+        return;
+    }
+    adminWindow->buildPages();
+    abortDialog = new AbortDialog();
+    connect(abortDialog, &AbortDialog::abortOne, this, &MainWindow::abortToNextGame);
+    connect(abortDialog, &AbortDialog::abortAll, this, &MainWindow::abortGame);
+    recorder = new VoiceRecorder(this);
+    connect(recorder, &VoiceRecorder::recordingEnded, this, [this](const QString &name, bool silent) {
+        if (silent && evaluationId != 0)
+            silentRecordings << name;
+    });
+    player = new SoundPlayer(this);
+    connect(player, &SoundPlayer::soundHasFinished, this, &MainWindow::soundHasFinished);
+    if (startupOk)
+        removeRecordingsNamedByNoRow();
+    gameVD = new GameVD(ui->centralWidget);
+    gamePA1A = new GamePA1A(ui->centralWidget);
+    gamePA2A = new GamePA2A(ui->centralWidget);
+    gameCF1A = new GameCF1A(ui->centralWidget);
+    gameCF2A = new GameCF2A(ui->centralWidget);
+    gameCF2B = new GameCF2B(ui->centralWidget);
+    gameCF3A = new GameCF3A(ui->centralWidget);
+    gameCF3B = new GameCF3B(ui->centralWidget);
+    gameRV1A = new GameRV1A(ui->centralWidget);
+    gameTT1A = new GameTT1A(ui->centralWidget);
+    gameCO1A = new GameCO1A(ui->centralWidget);
+    gameFP1A = new GameFP1A(ui->centralWidget);
+    gameCL1A = new GameCL1A(ui->centralWidget);
+    gameFP2A = new GameFP2A(ui->centralWidget);
+    gameCL2A = new GameCL2A(ui->centralWidget);
     registerGames();
 }
 
 GameWindow *MainWindow::game(const QString &code)
 {
-    buildGames();
+    buildHidden();
     return games.value(code);
+}
+
+AbortDialog *MainWindow::abortDialogWindow()
+{
+    buildHidden();
+    return abortDialog;
+}
+
+SoundPlayer *MainWindow::soundPlayer()
+{
+    buildHidden();
+    return player;
+}
+
+VoiceRecorder *MainWindow::voiceRecorder()
+{
+    buildHidden();
+    return recorder;
 }
 
 void MainWindow::registerGames()
@@ -208,16 +254,18 @@ void MainWindow::hideAllGames()
 
 void MainWindow::showAbortDialog()
 {
-    abortDialog->move((width() - abortDialog->width()) / 2, (height() - abortDialog->height()) / 2);
-    abortDialog->show();
-    abortDialog->raise();
+    AbortDialog *dialog = abortDialogWindow();
+    dialog->move((width() - dialog->width()) / 2, (height() - dialog->height()) / 2);
+    dialog->show();
+    dialog->raise();
 }
 
 MainWindow::~MainWindow()
 {
     // A recording still running ends before anything goes away, and one that
     // its test has not named yet goes with the program.
-    recorder->stop();
+    if (recorder)
+        recorder->stop();
     discardUnnamedRecording();
     delete recorder;
     recorder = nullptr;
@@ -268,7 +316,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
     // The fifteen test screens are built once the administration window is on
     // screen, while the examiner reads it, rather than before it appears.
     if (games.isEmpty() && startupOk)
-        QTimer::singleShot(0, this, &MainWindow::buildGames);
+        QTimer::singleShot(0, this, &MainWindow::buildHidden);
 }
 
 void MainWindow::showEvent(QShowEvent *event)
@@ -320,7 +368,7 @@ void MainWindow::startGame(QString name, QString lastName, int level, QString co
         qDebug() << "MainWindow::startGame ignored: an evaluation is already running";
         return;
     }
-    buildGames();
+    buildHidden();
 
     gameRV1A->setChildName(name);
 
@@ -420,7 +468,8 @@ void MainWindow::startNextGame()
     }
     hideAllGames();
     // A choice left open in the abort dialog belonged to the test that ended.
-    abortDialog->hide();
+    if (abortDialog)
+        abortDialog->hide();
     if (testQueue.isEmpty()) {
         finishEvaluation(QString::fromUtf8(messageFinished), false);
         return;
@@ -456,6 +505,8 @@ void MainWindow::abortGame()
 
 void MainWindow::stopAudio()
 {
+    if (!recorder)
+        return; // not built yet: nothing plays or records
     recorder->stop();
     discardUnnamedRecording();
     if (GameWindow *game = games.value(currentTest))
@@ -469,12 +520,12 @@ void MainWindow::playSound(QString soundPath)
         qDebug() << "MainWindow::playSound ignored a request from a test that is not running:" << soundPath;
         return;
     }
-    player->play(soundPath);
+    soundPlayer()->play(soundPath);
 }
 
 void MainWindow::finishedSound(QAudio::State state)
 {
-    player->finishedSound(state);
+    soundPlayer()->finishedSound(state);
 }
 
 void MainWindow::startRecordingSound(QString *soundName)
@@ -485,7 +536,7 @@ void MainWindow::startRecordingSound(QString *soundName)
     }
     // A recording that its test did not name before starting the next one
     // would be named by nothing.
-    recorder->stop();
+    voiceRecorder()->stop();
     discardUnnamedRecording();
     QString name;
     const bool started = recorder->start(&name);
@@ -556,7 +607,7 @@ void MainWindow::removeRecordingsNamedByNoRow()
 void MainWindow::stopRecordingSound()
 {
     // A test that is no longer running must not end the running test's recording.
-    if (isFromIdleTest())
+    if (isFromIdleTest() || !recorder)
         return;
     recorder->stop();
 }
@@ -569,7 +620,8 @@ void MainWindow::finishEvaluation(const QString &message, bool writeAbandonRow)
     evaluationId = 0;
     currentTest = QString("");
     hideAllGames();
-    abortDialog->hide();
+    if (abortDialog)
+        abortDialog->hide();
     restoreSize();
     adminWindow->resetToHome();
 

@@ -51,12 +51,13 @@ public:
     QString currentTestCode() const { return currentTest; }
     QList<QString> pendingTests() const { return testQueue; }
     DatabaseManager *databaseManager() const { return database; }
-    // The test of that code (the test screens are built on first need).
+    // The test of that code. The test screens, the abort dialog and the audio
+    // objects are built right after the window's first paint, or on first need.
     GameWindow *game(const QString &code);
-    AbortDialog *abortDialogWindow() const { return abortDialog; }
+    AbortDialog *abortDialogWindow();
     AdminWindow *administrationWindow() const { return adminWindow; }
-    SoundPlayer *soundPlayer() const { return player; }
-    VoiceRecorder *voiceRecorder() const { return recorder; }
+    SoundPlayer *soundPlayer();
+    VoiceRecorder *voiceRecorder();
 
     // The ordered list of test codes for a school level (all fifteen for a full evaluation).
     static QList<QString> batteryFor(bool fullEvaluation, int level);
@@ -88,11 +89,12 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void buildGames();
+    void buildHidden();
     void registerGames();
     void connectGame(GameWindow *game);
     void hideAllGames();
     bool isFromIdleTest() const;
+    bool openStore();
     bool ensureDirectory(const QString &name, const QString &failureMessage);
     void finishEvaluation(const QString &message, bool writeAbandonRow);
     QHash<QString, QString> logRow(const QString &test, const QString &key, const QString &value) const;
@@ -128,6 +130,7 @@ private:
     VoiceRecorder *recorder;
     QMessageBox *startupMessage;
     bool startupOk;
+    bool storeOpen;
     int evaluationId;
     QString currentTest;
     // The recording of the running test that no stored "FILE" row names yet

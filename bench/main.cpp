@@ -16,6 +16,9 @@
 //   rumbolo-bench startup-parts --dir DIR [--whole]
 //       How long each long-lived object of the main window takes to construct
 //       (with --whole: the MainWindow constructor as a whole).
+//   rumbolo-bench touch --dir DIR [--evaluations 2]
+//       From a click sent through the X server to the frame that shows its
+//       result, over full evaluations (see TouchLatency); one line per sample.
 //   rumbolo-bench battery --dir DIR [--batteries 3] [--step-ms 30]
 //       Resident memory on the administration window and after each of several
 //       full evaluations driven through their screens in one process.
@@ -50,6 +53,9 @@
 #include "startupparts.h"
 #include "syncworkspace.h"
 #include "voicerecorder.h"
+#ifdef RUMBOLO_BENCH_TOUCH
+#include "touchlatency.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -60,6 +66,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSslConfiguration>
+#include <QTest>
 #include <QTextStream>
 #include <QAudioInput>
 #include <QAudioOutput>
@@ -293,20 +300,57 @@ int startupPartsCommand(const Arguments &args)
         clock.start();
         MainWindow window;
         const qint64 constructed = clock.nsecsElapsed();
-        // The program builds the test screens after its first paint; here they
-        // are built first, to time them on their own.
+        // The program builds what the welcome page does not show (the test
+        // screens, the other pages, the abort dialog, the audio objects) after
+        // its first paint; here it is built first, to time it on its own.
         window.game("VD1A");
-        const qint64 screens = clock.nsecsElapsed();
+        const qint64 hidden = clock.nsecsElapsed();
         window.show();
-        QApplication::processEvents();
-        report("part MainWindow::MainWindow", QString::number(constructed / 1e6, 'f', 1));
-        report("part test_screens_(after_the_first_paint)", QString::number((screens - constructed) / 1e6, 'f', 1));
-        report("part show+first_events", QString::number((clock.nsecsElapsed() - screens) / 1e6, 'f', 1));
+        if (!QTest::qWaitForWindowExposed(&window))
+            return fail("startup-parts: the window was not exposed");
+        report("whole MainWindow::MainWindow", QString::number(constructed / 1e6, 'f', 1));
+        report("whole show_until_exposed", QString::number((clock.nsecsElapsed() - hidden) / 1e6, 'f', 1));
+        report("whole built_after_the_first_paint", QString::number((hidden - constructed) / 1e6, 'f', 1));
         return 0;
     }
-    for (const auto &part : StartupParts::measure())
-        report("part " + QString(part.first).replace(' ', '_'), QString::number(part.second, 'f', 1));
+    for (const StartupParts::Part &part : StartupParts::measure())
+        report(QString(part.beforeFirstFrame ? "part " : "after ") + QString(part.name).replace(' ', '_'),
+               QString::number(part.ms, 'f', 1));
     return 0;
+}
+
+int touchCommand(const Arguments &args)
+{
+#ifdef RUMBOLO_BENCH_TOUCH
+    const QString dir = args.text("dir");
+    if (dir.isEmpty() || !QDir::setCurrent(dir))
+        return fail("touch: --dir must name the run directory");
+    MessageBoxCatcher closer(nullptr, 2);
+    MainWindow window;
+    if (!window.startedSuccessfully())
+        return fail("touch: the main window did not start");
+    window.show();
+    waitMs(1500);
+    TouchLatency touch(&window, 11);
+    touch.setAnswerTests({"CF2A", "CL1A"});
+    QString problem;
+    if (!touch.open(&problem))
+        return fail("touch: " + problem);
+    const int evaluations = args.number("evaluations", 2);
+    int status = 0;
+    for (int i = 1; i <= evaluations; ++i) {
+        if (!touch.runEvaluation(10 * 60 * 1000))
+            status = 2;
+        waitMs(1000); // closing message dismissed
+    }
+    for (const TouchLatency::Sample &sample : touch.samples())
+        report("sample", QString("%1 %2 %3").arg(sample.move, sample.test).arg(sample.ms, 0, 'f', 0));
+    report("forced", touch.forced());
+    return status;
+#else
+    Q_UNUSED(args);
+    return fail("touch: built without the X test and damage extensions (scripts/install-deps.sh)");
+#endif
 }
 
 int batteryCommand(const Arguments &args)
@@ -610,5 +654,7 @@ int main(int argc, char *argv[])
         return audioLatencyCommand(args);
     if (command == "form-frame")
         return formFrameCommand(args);
-    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery, store-cost, audio-latency, form-frame)");
+    if (command == "touch")
+        return touchCommand(args);
+    return fail("unknown command '" + command + "' (store, prepare-sync, clone-sync, sync, startup-parts, battery, store-cost, audio-latency, form-frame, touch)");
 }

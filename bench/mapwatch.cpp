@@ -1,18 +1,23 @@
 // rumbolo-bench-mapwatch: starts a program and reports how long it takes until
-// a top-level window with a given title is mapped on the X display, and how
-// much memory the program then holds.
+// a top-level window with a given title is mapped on the X display, and then
+// first drawn into, and how much memory the program then holds.
 //
 //   rumbolo-bench-mapwatch --title TITLE [--settle-ms MS] [--timeout-ms MS] -- PROGRAM [ARGS...]
 //
-// Prints one line: "map_ms=<ms> rss_kib=<VmRSS after settling> hwm_kib=<VmHWM>
-// anon_kib=<RssAnon> file_kib=<RssFile>".
+// Prints one line: "map_ms=<ms> frame_ms=<ms> rss_kib=<VmRSS after settling>
+// hwm_kib=<VmHWM> anon_kib=<RssAnon> file_kib=<RssFile>".
 // The clock starts just before the program is forked; the watcher listens to
 // the root window's substructure events, so the moment of the MapNotify is
-// exact rather than polled. The program is then ended with SIGTERM.
+// exact rather than polled. Every top-level window is watched with the X
+// damage extension from its creation, so the first drawing into the window
+// (its first frame: the program paints nothing before it is mapped) is exact
+// too; frame_ms is -1 when the extension is missing or nothing was drawn within
+// the settling time. The program is then ended with SIGTERM.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <cerrno>
 #include <csignal>
@@ -120,6 +125,8 @@ int main(int argc, char **argv)
     XSetErrorHandler(ignoreXErrors);
     const Window root = DefaultRootWindow(display);
     XSelectInput(display, root, SubstructureNotifyMask);
+    int damageEvent = 0, damageError = 0;
+    const bool damage = XDamageQueryExtension(display, &damageEvent, &damageError);
     XSync(display, False);
 
     const double start = nowMs();
@@ -136,14 +143,28 @@ int main(int argc, char **argv)
 
     const int fd = ConnectionNumber(display);
     double mappedAt = -1;
+    double drawnAt = -1;
+    Window watched = None;
+    // A window is drawn into only after it is mapped; its damage is followed
+    // from its creation, so that no drawing can come before the watch.
+    auto handle = [&](const XEvent &event) {
+        if (event.type == CreateNotify && damage) {
+            XDamageCreate(display, event.xcreatewindow.window, XDamageReportNonEmpty);
+            XFlush(display);
+        } else if (event.type == MapNotify && watched == None && windowTitle(display, event.xmap.window) == title) {
+            mappedAt = nowMs();
+            watched = event.xmap.window;
+        } else if (damage && event.type == damageEvent + XDamageNotify) {
+            const auto &notify = reinterpret_cast<const XDamageNotifyEvent &>(event);
+            if (watched != None && notify.drawable == watched && drawnAt < 0)
+                drawnAt = nowMs();
+        }
+    };
     while (mappedAt < 0) {
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
-            if (event.type == MapNotify && windowTitle(display, event.xmap.window) == title) {
-                mappedAt = nowMs();
-                break;
-            }
+            handle(event);
         }
         if (mappedAt >= 0)
             break;
@@ -172,8 +193,17 @@ int main(int argc, char **argv)
         while (XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
+            handle(event);
         }
-        usleep(10000);
+        if (drawnAt >= 0) {
+            usleep(10000);
+            continue;
+        }
+        fd_set fds;
+        FD_ZERO(&fds);
+        FD_SET(fd, &fds);
+        timeval tv{0, 2000};
+        select(fd + 1, &fds, nullptr, nullptr, &tv);
     }
     const long rss = statusField(child, "VmRSS");
     const long hwm = statusField(child, "VmHWM");
@@ -185,7 +215,7 @@ int main(int argc, char **argv)
     waitpid(child, &status, 0);
     XCloseDisplay(display);
 
-    std::printf("map_ms=%.1f rss_kib=%ld hwm_kib=%ld anon_kib=%ld file_kib=%ld\n", mappedAt - start, rss, hwm, anon,
-                file);
+    std::printf("map_ms=%.1f frame_ms=%.1f rss_kib=%ld hwm_kib=%ld anon_kib=%ld file_kib=%ld\n", mappedAt - start,
+                drawnAt < 0 ? -1.0 : drawnAt - start, rss, hwm, anon, file);
     return 0;
 }

@@ -3,6 +3,10 @@
 #include "abortdialog.h"
 #include "adminwindow.h"
 #include "databasemanager.h"
+#include "formsubject.h"
+#include "formsubjectingroup.h"
+#include "formsync.h"
+#include "formwelcome.h"
 #include "gamecf1a.h"
 #include "gamecf2a.h"
 #include "gamecf2b.h"
@@ -19,9 +23,12 @@
 #include "gamett1a.h"
 #include "gamevd.h"
 #include "soundplayer.h"
+#include "stimuluskit.h"
 #include "voicerecorder.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 
@@ -29,45 +36,66 @@
 #include <memory>
 #include <vector>
 
-QList<QPair<QString, double>> StartupParts::measure()
+QList<StartupParts::Part> StartupParts::measure()
 {
-    QList<QPair<QString, double>> parts;
+    QList<Part> parts;
     std::vector<std::unique_ptr<QObject>> keep;
-    auto time = [&](const QString &name, const std::function<QObject *()> &make) {
+    auto time = [&](const QString &name, bool before, const std::function<void()> &work) {
         QElapsedTimer clock;
         clock.start();
-        keep.emplace_back(make());
-        parts << qMakePair(name, clock.nsecsElapsed() / 1e6);
+        work();
+        parts << Part{name, clock.nsecsElapsed() / 1e6, before};
+    };
+    auto make = [&](const QString &name, bool before, const std::function<QObject *()> &construct) {
+        time(name, before, [&] { keep.emplace_back(construct()); });
     };
 
+    // On the way to the first frame, in the constructor's order.
+    time("materials check", true, [] { StimulusKit::missingIn(QDir::current()); });
+    QLockFile lock(QDir::current().filePath("rumbolo.lock"));
+    time("instance lock", true, [&] { lock.tryLock(0); });
+    time("folders", true, [] { QDir().mkpath("grabaciones") && QDir().mkpath("envios"); });
+    make("QMessageBox", true, [] { return new QMessageBox(); });
     auto *database = new DatabaseManager();
-    time("DatabaseManager", [&] { return database; });
+    make("DatabaseManager::openDatabase (new file)", true, [&] {
+        database->openDatabase();
+        return database;
+    });
+    make("AdminWindow (menu, colours, logos, welcome page)", true, [] { return new AdminWindow(); });
+
+    // Built after the first frame.
+    make("FormWelcome (a second one)", false, [] { return new FormWelcome(); });
+    make("FormSubject", false, [] { return new FormSubject(); });
+    make("FormSubjectInGroup", false, [] { return new FormSubjectInGroup(); });
     // The upload page's network access manager, on its own: its first
     // construction in a process sets up Qt's network configuration.
-    time("QNetworkAccessManager (first)", [] { return new QNetworkAccessManager(); });
-    time("AdminWindow", [] { return new AdminWindow(); });
-    time("AbortDialog", [] { return new AbortDialog(); });
-    time("GameVD", [] { return new GameVD(); });
-    time("GamePA1A", [] { return new GamePA1A(); });
-    time("GamePA2A", [] { return new GamePA2A(); });
-    time("GameCF1A", [] { return new GameCF1A(); });
-    time("GameCF2A", [] { return new GameCF2A(); });
-    time("GameCF2B", [] { return new GameCF2B(); });
-    time("GameCF3A", [] { return new GameCF3A(); });
-    time("GameCF3B", [] { return new GameCF3B(); });
-    time("GameRV1A", [] { return new GameRV1A(); });
-    time("GameTT1A", [] { return new GameTT1A(); });
-    time("GameCO1A", [] { return new GameCO1A(); });
-    time("GameFP1A", [] { return new GameFP1A(); });
-    time("GameCL1A", [] { return new GameCL1A(); });
-    time("GameFP2A", [] { return new GameFP2A(); });
-    time("GameCL2A", [] { return new GameCL2A(); });
-    time("QMessageBox", [] { return new QMessageBox(); });
-    time("VoiceRecorder", [] { return new VoiceRecorder(); });
-    time("SoundPlayer", [] { return new SoundPlayer(); });
-    QElapsedTimer clock;
-    clock.start();
-    database->openDatabase();
-    parts << qMakePair(QString("DatabaseManager::openDatabase (new file)"), clock.nsecsElapsed() / 1e6);
+    make("QNetworkAccessManager (first)", false, [] { return new QNetworkAccessManager(); });
+    make("FormSync", false, [] { return new FormSync(); });
+    make("AbortDialog", false, [] { return new AbortDialog(); });
+    make("VoiceRecorder (input device)", false, [] { return new VoiceRecorder(); });
+    make("SoundPlayer", false, [] { return new SoundPlayer(); });
+    make("GameVD", false, [] { return new GameVD(); });
+    make("GamePA1A", false, [] { return new GamePA1A(); });
+    make("GamePA2A", false, [] { return new GamePA2A(); });
+    make("GameCF1A", false, [] { return new GameCF1A(); });
+    make("GameCF2A", false, [] { return new GameCF2A(); });
+    make("GameCF2B", false, [] { return new GameCF2B(); });
+    make("GameCF3A", false, [] { return new GameCF3A(); });
+    make("GameCF3B", false, [] { return new GameCF3B(); });
+    make("GameRV1A", false, [] { return new GameRV1A(); });
+    make("GameTT1A", false, [] { return new GameTT1A(); });
+    make("GameCO1A", false, [] { return new GameCO1A(); });
+    make("GameFP1A", false, [] { return new GameFP1A(); });
+    make("GameCL1A", false, [] { return new GameCL1A(); });
+    make("GameFP2A", false, [] { return new GameFP2A(); });
+    make("GameCL2A", false, [] { return new GameCL2A(); });
+
+    // The database once more, as every start after the first finds it.
+    keep.clear();
+    make("DatabaseManager::openDatabase (existing file)", true, [] {
+        auto *again = new DatabaseManager();
+        again->openDatabase();
+        return again;
+    });
     return parts;
 }

@@ -2,7 +2,6 @@
 #define STARTUPPARTS_H
 
 #include <QList>
-#include <QPair>
 #include <QString>
 
 // Where the application's start-up time goes: constructs, one after the
@@ -13,8 +12,14 @@
 class StartupParts
 {
 public:
-    // Runs in the current working directory; returns (part, milliseconds).
-    static QList<QPair<QString, double>> measure();
+    struct Part
+    {
+        QString name;
+        double ms;
+        bool beforeFirstFrame; // on the way to the window's first frame, or built after it
+    };
+    // Runs in the current working directory, which must hold the stimulus kit.
+    static QList<Part> measure();
 };
 
 #endif // STARTUPPARTS_H

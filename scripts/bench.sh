@@ -6,9 +6,10 @@
 #
 # What is measured (docs/benchmarks.md explains each choice):
 #   1. start-up: launch of the real `rumbolo` in a fresh run directory until its
-#      window "Rumbolo" is mapped on a virtual display, against the smallest Qt
-#      widgets program that shows one window; also the resident memory of
-#      `rumbolo` on its administration window;
+#      window "Rumbolo" is mapped, and first drawn, on a virtual display, against
+#      the smallest Qt widgets program that shows one window, both without Qt's
+#      GLX integration; also the resident memory of `rumbolo` on its
+#      administration window;
 #   2. one stored answer: MainWindow::logValueForKey (SQLite rollback journal,
 #      synchronous FULL) against the same INSERTs through the sqlite3 shell,
 #      each in its own transaction;
@@ -24,11 +25,13 @@
 #   6. packing and uploading 50, 200 and 500 stored evaluations: the cost per
 #      evaluation at each size, the store's share of it, and the peak memory;
 #   7. the individual form's first frame with its sound devices' line, against
-#      the same form without it, in one process (BENCH_FORM_RUNS, 15).
+#      the same form without it, in one process (BENCH_FORM_RUNS, 15);
+#   8. from a click to the frame that shows its result, over full evaluations
+#      on the virtual display.
 #
 # Settings (environment): BENCH_STARTUP_RUNS (9), BENCH_STORE_ROWS (300),
 # BENCH_STORE_RUNS (3), BENCH_EVALUATIONS (50), BENCH_RECORDINGS (5),
-# BENCH_SECONDS (60), BENCH_SYNC_RUNS (3), BENCH_BATTERIES (3),
+# BENCH_SECONDS (60), BENCH_SYNC_RUNS (3), BENCH_BATTERIES (3), BENCH_TOUCH_EVALUATIONS (2),
 # BENCH_WORK (scratch directory, default <build-dir>/bench-work; on the same
 # disk as the build, emptied at the start and deleted at the end unless
 # BENCH_KEEP=1).
@@ -44,6 +47,7 @@ RECORDINGS="${BENCH_RECORDINGS:-5}"
 SECONDS_PER_RECORDING="${BENCH_SECONDS:-60}"
 SYNC_RUNS="${BENCH_SYNC_RUNS:-3}"
 BATTERIES="${BENCH_BATTERIES:-3}"
+TOUCH_EVALUATIONS="${BENCH_TOUCH_EVALUATIONS:-2}"
 WORK="${BENCH_WORK:-$BUILD/bench-work}"
 # Sections 5 and 6: BENCH_AUDIO_RUNS (15), BENCH_SCALE_SIZES ("50 200 500").
 AUDIO_RUNS="${BENCH_AUDIO_RUNS:-15}"
@@ -107,11 +111,13 @@ echo "== Rumbolo benchmarks, $(date '+%Y-%m-%d %H:%M') on $(nproc) cores, load a
 echo "   build $BUILD (RelWithDebInfo), scratch $WORK"
 
 # ---------------------------------------------------------------- 1. start-up
-# The clock runs from the fork of the program to the MapNotify of its window
-# (rumbolo-bench-mapwatch listens to the root window, nothing is polled). Every
-# run starts in a fresh directory; run 0 of each warms the caches and is not
-# counted; the two programs take turns starting first. APP_ENV (VAR=value)
-# applies to the application only.
+# The clock runs from the fork of the program to the MapNotify of its window and
+# to the first drawing into it, its first frame (rumbolo-bench-mapwatch listens
+# to the root window and to the window's damage, nothing is polled). Every run
+# starts in a fresh directory (with the database of an earlier start when
+# STARTUP_DATA is set); run 0 of each warms the caches and is not counted; the
+# two programs take turns starting first. APP_ENV (VAR=value) applies to the
+# application only.
 startup_series() {
     local tag="$1" out="$WORK/startup-$1.txt" i order kind dir
     : >"$out"
@@ -123,6 +129,7 @@ startup_series() {
             if [ "$kind" = base ]; then
                 line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo baseline" -- "$WINDOW" "Rumbolo baseline")"
             else
+                [ -z "${STARTUP_DATA:-}" ] || cp "$STARTUP_DATA" "$dir/data"
                 line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo" -- env ${APP_ENV:-} "$APP" 2>"$dir/stderr.txt")"
             fi
             [ "$i" -eq 0 ] || echo "$kind $line" >>"$out"
@@ -134,6 +141,8 @@ startup_figures() {
     local out="$WORK/startup-$1.txt"
     APP_MS="$(grep '^app' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | median)"
     BASE_MS="$(grep '^base' "$out" | sed 's/.*map_ms=\([0-9.]*\).*/\1/' | median)"
+    APP_FRAME="$(grep '^app' "$out" | sed 's/.*frame_ms=\([-0-9.]*\).*/\1/' | median)"
+    BASE_FRAME="$(grep '^base' "$out" | sed 's/.*frame_ms=\([-0-9.]*\).*/\1/' | median)"
     APP_RSS="$(grep '^app' "$out" | sed 's/.*rss_kib=\([0-9]*\).*/\1/' | median)"
     BASE_RSS="$(grep '^base' "$out" | sed 's/.*rss_kib=\([0-9]*\).*/\1/' | median)"
     APP_ANON="$(grep '^app' "$out" | sed 's/.*anon_kib=\([0-9]*\).*/\1/' | median)"
@@ -144,45 +153,60 @@ startup_figures() {
 
 echo
 echo "-- 1. start-up to the window shown ($STARTUP_RUNS runs each after a warm-up, median)"
-startup_series default
-startup_figures default
-STARTUP_RATIO="$(ratio "$APP_MS" "$BASE_MS")"
-ADMIN_RSS_BINARY="$APP_RSS"
-echo "   rumbolo:            $APP_MS ms   (runs: $APP_ALL)"
-echo "   minimal Qt window:  $BASE_MS ms   (runs: $BASE_ALL)"
-echo "   ratio $STARTUP_RATIO (target 1.5)"
-echo "   resident memory 1 s after the window is shown: rumbolo $(mib "$APP_RSS") MiB" \
-    "($(mib "$APP_ANON") MiB its own, $(mib "$APP_FILE") MiB mapped from files), minimal window $(mib "$BASE_RSS") MiB"
-summary "start-up to window mapped, median ms" "$APP_MS" "$BASE_MS" "$STARTUP_RATIO" "$(verdict "$STARTUP_RATIO" 1.5) (target <= 1.5x)"
-
-# Qt's X11 platform loads its OpenGL (GLX) integration at start, which on this
-# machine means Mesa's software renderer and LLVM. Rumbolo draws no OpenGL and
-# turns it off in its main(); the minimal window keeps Qt's default. Two more
-# series show what that setting is worth: Rumbolo with Qt's default against the
-# minimal window, and both programs without the integration.
-APP_ENV=QT_XCB_GL_INTEGRATION=xcb_glx startup_series glx
-startup_figures glx
-echo "   rumbolo with Qt's GLX integration (QT_XCB_GL_INTEGRATION=xcb_glx): $APP_MS ms against $BASE_MS ms," \
-    "ratio $(ratio "$APP_MS" "$BASE_MS"); memory $(mib "$APP_RSS") MiB"
-summary "  same, rumbolo with Qt's GLX integration" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
-GLX_ADMIN_RSS="$APP_RSS"
+# Like for like: both programs without Qt's OpenGL (GLX) integration, which
+# Rumbolo turns off in its main() (it draws only widgets).
 QT_XCB_GL_INTEGRATION=none startup_series nogl
 startup_figures nogl
-echo "   both without GLX integration (QT_XCB_GL_INTEGRATION=none): rumbolo $APP_MS ms, minimal window $BASE_MS ms," \
-    "ratio $(ratio "$APP_MS" "$BASE_MS"); memory $(mib "$APP_RSS") MiB and $(mib "$BASE_RSS") MiB"
-summary "  same, both without GLX integration" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+STARTUP_RATIO="$(ratio "$APP_MS" "$BASE_MS")"
+FRAME_RATIO="$(ratio "$APP_FRAME" "$BASE_FRAME")"
+ADMIN_RSS_BINARY="$APP_RSS"
+echo "   both without Qt's GLX integration (QT_XCB_GL_INTEGRATION=none), fresh folder:"
+echo "   rumbolo:            window mapped $APP_MS ms, first frame $APP_FRAME ms   (mapped, runs: $APP_ALL)"
+echo "   minimal Qt window:  window mapped $BASE_MS ms, first frame $BASE_FRAME ms   (mapped, runs: $BASE_ALL)"
+echo "   ratio $STARTUP_RATIO to the window mapped, $FRAME_RATIO to the first frame (target 1.5)"
+echo "   resident memory 1 s after the window is shown: rumbolo $(mib "$APP_RSS") MiB" \
+    "($(mib "$APP_ANON") MiB its own, $(mib "$APP_FILE") MiB mapped from files), minimal window $(mib "$BASE_RSS") MiB"
+summary "start-up to window mapped, like for like, median ms" "$APP_MS" "$BASE_MS" "$STARTUP_RATIO" "$(verdict "$STARTUP_RATIO" 1.5) (target <= 1.5x)"
+summary "  same, to the first frame" "$APP_FRAME" "$BASE_FRAME" "$FRAME_RATIO" "$(verdict "$FRAME_RATIO" 1.5) (target <= 1.5x)"
+
+# Every start but a folder's first finds its database there: the same, with the
+# database an earlier start made.
+run_dir "$WORK/startup/template"
+(cd "$WORK/startup/template" && "$BENCH" startup-parts --whole --dir . >/dev/null 2>&1)
+cp "$WORK/startup/template/data" "$WORK/startup-data"
+rm -rf "$WORK/startup/template"
+STARTUP_DATA="$WORK/startup-data" QT_XCB_GL_INTEGRATION=none startup_series data
+startup_figures data
+echo "   the same with the database of an earlier start: rumbolo $APP_MS ms mapped, $APP_FRAME ms first frame;" \
+    "minimal window $BASE_MS ms, $BASE_FRAME ms; ratios $(ratio "$APP_MS" "$BASE_MS") and $(ratio "$APP_FRAME" "$BASE_FRAME")"
+summary "  same, database already there (mapped)" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+
+# Each program as shipped: Rumbolo without the GLX integration, the minimal
+# window with Qt's default, which on this machine loads Mesa's software
+# renderer and LLVM; and Rumbolo with the integration on as well.
+startup_series shipped
+startup_figures shipped
+echo "   each as shipped (the minimal window with Qt's GLX integration): rumbolo $APP_MS ms against $BASE_MS ms," \
+    "ratio $(ratio "$APP_MS" "$BASE_MS")"
+summary "  same, minimal window with Qt's GLX integration" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+APP_ENV=QT_XCB_GL_INTEGRATION=xcb_glx startup_series glx
+startup_figures glx
+echo "   both with Qt's GLX integration (QT_XCB_GL_INTEGRATION=xcb_glx for rumbolo): $APP_MS ms against $BASE_MS ms," \
+    "ratio $(ratio "$APP_MS" "$BASE_MS"); memory $(mib "$APP_RSS") MiB"
+summary "  same, both with Qt's GLX integration" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
+GLX_ADMIN_RSS="$APP_RSS"
 
 # Where the application's own start-up time goes, object by object.
 run_dir "$WORK/startup/parts"
 "$BENCH" startup-parts --dir "$WORK/startup/parts" >"$WORK/startup-parts.txt" 2>/dev/null
 run_dir "$WORK/startup/whole"
 "$BENCH" startup-parts --whole --dir "$WORK/startup/whole" >>"$WORK/startup-parts.txt" 2>/dev/null
-echo "   in-process, MainWindow constructor $(field 'part MainWindow::MainWindow' "$WORK/startup-parts.txt") ms," \
-    "then the fifteen test screens (built after the window's first paint)" \
-    "$(field 'part test_screens_(after_the_first_paint)' "$WORK/startup-parts.txt") ms;" \
-    "largest parts:"
-grep '^part ' "$WORK/startup-parts.txt" | grep -v 'MainWindow::MainWindow\|show+first\|test_screens' | sort -k3 -g -r | head -n 6 \
-    | awk '{printf "     %-45s %6s ms\n", $2, $3}'
+echo "   in-process: MainWindow constructor $(field 'whole MainWindow::MainWindow' "$WORK/startup-parts.txt") ms," \
+    "show until exposed $(field 'whole show_until_exposed' "$WORK/startup-parts.txt") ms;" \
+    "built after the first paint $(field 'whole built_after_the_first_paint' "$WORK/startup-parts.txt") ms. Parts on the way to the first frame:"
+grep '^part ' "$WORK/startup-parts.txt" | awk '{printf "     %-55s %6s ms\n", $2, $3}'
+echo "   largest parts built after the first frame:"
+grep '^after ' "$WORK/startup-parts.txt" | sort -k3 -g -r | head -n 6 | awk '{printf "     %-55s %6s ms\n", $2, $3}'
 
 # ---------------------------------------------------------------- 2. one stored answer
 # The application: N answers through MainWindow::logValueForKey, each its own
@@ -200,8 +224,10 @@ store_run() {
     local root="$1" out="$2" count="$3" dir rows t0 empty_ms full_ms i
     rm -rf "$root"
     mkdir -p "$root"
-    run_dir "$root/app" # the application stops at start-up without the kit
-    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>/dev/null
+    # The program stops in a folder without the tests' pictures and prompts.
+    run_dir "$root/app"
+    QT_QPA_PLATFORM=offscreen "$BENCH" store --dir "$root/app" --count "$count" >"$root/app.txt" 2>"$root/app.log" \
+        || { echo "rumbolo-bench store failed:" >&2; cat "$root/app.log" >&2; exit 1; }
     rows="$(field store_rows "$root/app.txt")"
     [ "$rows" = "$((2 * count))" ] || { echo "the application stored $rows rows instead of $((2 * count))" >&2; exit 1; }
     echo "app $(field store_slot_per_call_us "$root/app.txt") $(field store_insert_per_call_us "$root/app.txt")" >>"$out"
@@ -539,6 +565,45 @@ echo "   without the line: $FORM_WITHOUT ms   (runs: $(field form_frame_without_
 echo "   ratio $FORM_RATIO (target 1.2); microphone open $(field form_microphone_open_ms "$WORK/form-frame.txt") ms after the click"
 summary "individual form's first frame, median ms" "$FORM_WITH" "$FORM_WITHOUT" "$FORM_RATIO" \
     "$(verdict "$FORM_RATIO" 1.2) (target <= 1.2x, yardstick: the form without its line)"
+
+# ---------------------------------------------------------------- 8. touch to screen
+# From the examiner's click (sent through the X server with XTest; its server
+# time read back) to the X damage event of the frame that shows its result
+# (server time), over full evaluations of a real MainWindow on the virtual
+# display with the audio server: the transition screen to the test's first
+# screen, and its example button to the first item with its pictures (every
+# test), one answer to the next item (CF2A and CL1A), and the check at a test's
+# end to the next test's title, from the end of the program's 1000 ms pause.
+echo
+echo "-- 8. from a touch to the screen that shows its result ($TOUCH_EVALUATIONS full evaluations)"
+run_dir "$WORK/touch"
+if ! "$BENCH" touch --dir "$WORK/touch" --evaluations "$TOUCH_EVALUATIONS" >"$WORK/touch.txt" 2>"$WORK/touch.log"; then
+    echo "   the evaluations did not all end by themselves (the samples taken are shown):"
+    tail -n 5 "$WORK/touch.log" | sed 's/^/     /'
+fi
+rm -rf "$WORK/touch"
+# percentile P of the numbers on standard input (nearest rank)
+percentile() { sort -g | awk -v p="$1" '{v[NR]=$1} END {if (NR == 0) {print "nan"; exit} r=int((p*NR+99)/100); if (r<1) r=1; print v[r]}'; }
+for move in transition first answer end; do
+    values="$WORK/touch-$move.txt"
+    awk -v m="$move" '$1=="sample" && $2==m {print $4}' "$WORK/touch.txt" >"$values"
+    count="$(wc -l <"$values")"
+    p50="$(percentile 50 <"$values")"; p95="$(percentile 95 <"$values")"; worst="$(percentile 100 <"$values")"
+    case "$move" in
+        transition) label="title screen to the test's first screen" ;;
+        first) label="example button to the first item with its pictures" ;;
+        answer) label="answer to next item (CF2A, CL1A)" ;;
+        end) label="check to next title, less the 1000 ms pause" ;;
+    esac
+    echo "   $label: $count samples, median $p50 ms, p95 $p95 ms, largest $worst ms (target p95 <= 50 ms)"
+    summary "touch to frame: $label, p95 ms" "$p95" "50" "" "$(verdict "$p95" 50) (median $p50, largest $worst, n=$count)"
+    echo "     by test (median/largest ms): $(awk -v m="$move" '$1=="sample" && $2==m {print $3, $4}' "$WORK/touch.txt" \
+        | sort -k1,1 -k2,2g | awk '{n[$1]++; v[$1,n[$1]]=$2} END {for (t in n) {printf "%s %s/%s\n", t, v[t,int((n[t]+1)/2)], v[t,n[t]]}}' \
+        | sort | tr '\n' ' ')"
+done
+WORST_TEST="$(awk '$1=="sample" && $2=="transition" {print $3, $4}' "$WORK/touch.txt" | sort -k2 -g -r | head -n1)"
+echo "   slowest transition: $WORST_TEST ms; tests moved on by force: $(field forced "$WORK/touch.txt")"
+summary "  slowest test, transition (test ms)" "$WORST_TEST" "" "" "(diagnostic)"
 
 # ---------------------------------------------------------------- summary
 echo

@@ -17,6 +17,11 @@ PACKAGES=(
     fonts-noto-color-emoji fonts-dejavu-core
     libcpp-httplib-dev libssl-dev openssl ca-certificates
     sqlite3 zip unzip libzip-dev curl python3 procps
+    # scripts/bench.sh: the start-up and touch-to-screen timings read the
+    # screen with the X damage and shared-memory extensions and click with XTest.
+    libxdamage-dev libxext-dev libxfixes-dev libxtst-dev
+    # The program reads the fonts' configuration on a second thread at start.
+    libfontconfig-dev
 )
 PACKAGES+=(
     # The examiner's manual (docs/manual/): pandoc makes one HTML file of its chapters.

@@ -94,6 +94,7 @@ private slots:
     void formRequestIsRelayed()
     {
         QSignalSpy requests(window.get(), &AdminWindow::requestStartGame);
+        window->buildPages();
         emit window->findChild<FormSubject *>()->requestGameStart("Ana", "Pérez", 3, "", true, false);
         emit window->findChild<FormSubjectInGroup *>()->requestGameStart("Eva", "Soto", 5, "2B-2024", false, true);
         QCOMPARE(static_cast<const QList<QList<QVariant>> &>(requests),

@@ -289,7 +289,8 @@ private slots:
         QVERIFY2(geometry.contains("800x580"), qPrintable(geometry));
         QVERIFY(QFileInfo(ws.filePath("grabaciones")).isDir());
         QVERIFY(QFileInfo(ws.filePath("envios")).isDir());
-        QVERIFY(QFileInfo(ws.filePath("data")).isFile());
+        // A folder's first start makes the database right after the window shows.
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(ws.filePath("data")).isFile(), 5000);
         for (const QString &path : data) {
             struct stat entry;
             if (::stat(QFile::encodeName(ws.filePath(path)).constData(), &entry) != 0)

@@ -11,6 +11,10 @@ AppFixture::AppFixture(bool withKit)
     , mainWindow(new MainWindow())
 {
     mainWindow->show();
+    // What the window builds right after its first frame (a new database, the
+    // test screens) is there before the test goes on.
+    if (!QTest::qWaitForWindowExposed(mainWindow.get()))
+        qWarning("AppFixture: the main window was not exposed");
     QTest::qWait(1);
 }
 

@@ -1,0 +1,92 @@
+#ifndef TOUCHLATENCY_H
+#define TOUCHLATENCY_H
+
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QSet>
+#include <QString>
+
+#include <random>
+
+class FrameWatch;
+class GameWindow;
+class MainWindow;
+class QWidget;
+struct _XDisplay;
+
+// From the examiner's touch to the frame that shows its result, on a real X
+// display: a real MainWindow is taken through full evaluations with pointer
+// clicks sent through the X server (XTest), as a touch screen sends them; the
+// server's time of each click is read back, and the frames are the X damage
+// events of the window, with the server's time of each. The frame that shows a
+// result is the first one drawn after every picture widget of the result has
+// been painted.
+//
+// Three moves are timed: the transition screen to the test's first screen with
+// its pictures (every test), one answer to the next item (the tests named in
+// answerTests), and the check at a test's end to the next test's title screen,
+// less the pause the program makes on purpose.
+class TouchLatency : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Sample
+    {
+        QString move; // "transition", "first", "answer" or "end"
+        QString test;
+        double ms;
+    };
+
+    TouchLatency(MainWindow *window, quint32 seed, QObject *parent = nullptr);
+    ~TouchLatency() override;
+
+    // False when the display lacks the XTest or damage extension.
+    bool open(QString *problem);
+    // Drives one full evaluation to its end; false when it did not end within the time.
+    bool runEvaluation(int timeoutMs);
+
+    void setAnswerTests(const QStringList &codes) { answerTests = codes; }
+    QList<Sample> samples() const { return taken; }
+    int forced() const { return forcedTests; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Clicks at a point of the screen; the server's time of the click.
+    unsigned long click(const QPoint &global);
+    // Lets the program run for a while.
+    static void wait(int ms);
+    // The picture widgets of a test's play area that are on screen now.
+    static QList<QWidget *> shownPictures(GameWindow *game);
+    QList<QWidget *> answerWidgets(GameWindow *game) const;
+    // Server time of the first frame drawn after every one of these widgets was
+    // painted following the mark; 0 when one of them was not painted.
+    unsigned long frameShowing(const QList<QWidget *> &widgets);
+    void mark();
+    bool step();
+
+    MainWindow *window;
+    _XDisplay *display;
+    unsigned long helper;
+    unsigned long timeAtom;
+    FrameWatch *frames;
+    QHash<QWidget *, qint64> paintedAt; // first paint after the mark, client clock (ns)
+    QSet<QWidget *> titles;
+    QSet<QObject *> pauses;                  // each test's pause after its check
+    qint64 pauseEndedAt;                     // client clock (ns), 0 when none is pending
+    QHash<QWidget *, qint64> titlePaintedAt; // first paint of a title after the last pause
+    qint64 markedAt;
+    QStringList answerTests;
+    QList<Sample> taken;
+    int forcedTests;
+    QString currentCode;
+    int idleSteps;
+    int pressesInTest;
+    std::mt19937 random;
+};
+
+#endif // TOUCHLATENCY_H

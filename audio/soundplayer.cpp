@@ -4,13 +4,18 @@
 #include <QAudioOutput>
 #include <QDebug>
 
-// The samples are handed to the output through a buffer that holds exactly
-// the sample bytes, not through the file positioned after the header: the
-// output asks the audio server to pre-buffer as many bytes as its source's
-// size() before it starts playing, and for a short prompt read from the file
-// that count includes the header, which never arrives, so such a prompt would
-// never start nor end. The buffer maps the file when it can, so a long story
-// is not copied into memory.
+// The player writes the samples into the output itself (push mode) rather than
+// letting the output read them: play() hands the server a whole buffer at once,
+// so the first samples go out as soon as the stream is open, instead of one
+// feeding period later. A timer then tops the buffer up while the prompt plays.
+//
+// The server starts playing a stream only once it holds about a buffer's worth
+// of samples, and starts it again after it has run dry only then. A prompt
+// shorter than the buffer therefore gets a buffer of its own length, so that
+// writing it whole starts it; should the server grant a longer one, or the
+// last samples after a dry run not fill it, silence makes up the difference,
+// and the end is reported that much later. The samples are read from the file
+// mapped when it can be, so a long story is not copied into memory.
 //
 // As a last resort, a watchdog ends a sound whose output neither reports its
 // end nor makes progress well after the sound's duration.
@@ -18,6 +23,10 @@
 SoundPlayer::SoundPlayer(QObject *parent)
     : QObject(parent)
     , audioOutput(nullptr)
+    , outputDevice(nullptr)
+    , written(0)
+    , sinceStart(0)
+    , waitingToStart(false)
     , watchedPosition(0)
     , endMargin(DefaultEndMarginMs)
     , dryRuns(0)
@@ -27,12 +36,16 @@ SoundPlayer::SoundPlayer(QObject *parent)
     connect(&pendingEnd, &QTimer::timeout, this, &SoundPlayer::soundHasFinished);
     watchdog.setSingleShot(true);
     connect(&watchdog, &QTimer::timeout, this, &SoundPlayer::checkProgress);
+    feeder.setInterval(FeedMs);
+    connect(&feeder, &QTimer::timeout, this, &SoundPlayer::feed);
 }
 
 SoundPlayer::~SoundPlayer()
 {
     pendingEnd.stop();
     watchdog.stop();
+    feeder.stop();
+    outputDevice = nullptr;
     if (audioOutput) {
         QAudioOutput *output = audioOutput;
         audioOutput = nullptr;
@@ -40,7 +53,6 @@ SoundPlayer::~SoundPlayer()
         output->stop();
         delete output;
     }
-    samplesDevice.close();
     samples.clear();
     soundFile.close();
 }
@@ -87,18 +99,14 @@ void SoundPlayer::play(QString soundPath)
     }
 
     audioOutput = new QAudioOutput(format, this);
-    // The output feeds the server every 10 ms in the low-latency category
-    // (every 20 ms otherwise), and the server starts playing once it holds a
-    // full buffer, so the first samples go out one period after play(). The
-    // buffer stays at the server's usual quarter of a second, so that a busy
-    // moment (a test screen decoding its pictures) does not make it run dry.
-    audioOutput->setCategory(QStringLiteral("game"));
-    audioOutput->setBufferSize(format.bytesForDuration(BufferMs * 1000));
-    connect(audioOutput, &QAudioOutput::stateChanged, this, &SoundPlayer::finishedSound);
-    audioOutput->start(&samplesDevice);
-    // A device that cannot be opened may have said so through finishedSound
-    // already; otherwise it is still here, stopped.
-    if (audioOutput && audioOutput->state() == QAudio::StoppedState) {
+    // The server's usual quarter of a second, so that a busy moment (a test
+    // screen decoding its pictures) does not make a prompt run dry; a shorter
+    // prompt is written whole at once and cannot run dry.
+    audioOutput->setBufferSize(int(qMin<qint64>(format.bytesForDuration(BufferMs * 1000), samples.size())));
+    // Watched only once started: a stream that opens reports itself idle
+    // before its first samples, which is not the end of anything.
+    outputDevice = audioOutput->start();
+    if (!outputDevice || audioOutput->state() == QAudio::StoppedState) {
         const QAudio::Error error = audioOutput->error();
         release();
         reportUnplayedEnd(QStringLiteral("MainWindow::playSound - the output device did not start %1 (error %2)")
@@ -106,10 +114,39 @@ void SoundPlayer::play(QString soundPath)
                               .arg(int(error)));
         return;
     }
-    if (audioOutput) {
-        watchedPosition = 0;
-        watchdog.start(millisecondsOf(samples.size()) + endMargin);
+    connect(audioOutput, &QAudioOutput::stateChanged, this, &SoundPlayer::finishedSound);
+    written = 0;
+    sinceStart = 0;
+    waitingToStart = true;
+    watchedPosition = 0;
+    feed();
+    if (written < samples.size())
+        feeder.start();
+    watchdog.start(millisecondsOf(samples.size()) + endMargin);
+}
+
+void SoundPlayer::feed()
+{
+    if (!outputDevice)
+        return;
+    const qint64 wanted = qMin<qint64>(audioOutput->bytesFree(), samples.size() - written);
+    if (wanted > 0) {
+        const qint64 count = outputDevice->write(samples.constData() + written, wanted);
+        if (count > 0) {
+            written += count;
+            sinceStart += count;
+        }
     }
+    if (written < samples.size())
+        return;
+    feeder.stop();
+    const qint64 startsAt = audioOutput->bufferSize();
+    if (waitingToStart && sinceStart < startsAt) {
+        // The last samples alone would stay in the server, never played.
+        const QByteArray silence(int(startsAt - sinceStart), '\0');
+        outputDevice->write(silence);
+    }
+    waitingToStart = false;
 }
 
 void SoundPlayer::finishedSound(QAudio::State state)
@@ -118,12 +155,15 @@ void SoundPlayer::finishedSound(QAudio::State state)
         return;
 
     if (state == QAudio::IdleState) {
-        if (!samplesDevice.atEnd()) {
-            // The device ran dry while samples were still to come (the event
-            // loop was held up); it picks up again with the next samples.
+        // Ran dry while samples were still to come, or written since it did
+        // (the event loop was held up): it picks up again with the next samples.
+        if (written < samples.size() || audioOutput->state() != QAudio::IdleState) {
             ++dryRuns;
             qDebug().noquote() << QStringLiteral("MainWindow::finishedSound - %1 ran dry before its end, waiting")
                                       .arg(soundFile.fileName());
+            sinceStart = 0;
+            waitingToStart = true;
+            feed();
             return;
         }
         release();
@@ -148,8 +188,8 @@ void SoundPlayer::checkProgress()
 {
     if (!audioOutput)
         return;
-    const qint64 position = samplesDevice.pos();
-    if (!samplesDevice.atEnd() && position > watchedPosition) {
+    const qint64 position = written;
+    if (position < samples.size() && position > watchedPosition) {
         // Still being read, only later than expected: give it the rest of its time.
         watchedPosition = position;
         watchdog.start(millisecondsOf(samples.size() - position) + endMargin);
@@ -174,20 +214,19 @@ bool SoundPlayer::loadSamples()
 
     if (uchar *mapped = soundFile.map(HeaderSize, length)) {
         samples = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), int(length));
-    } else {
-        if (!soundFile.seek(HeaderSize))
-            return false;
-        samples = soundFile.read(length);
-        if (samples.size() != length)
-            return false;
+        return true;
     }
-    samplesDevice.setBuffer(&samples);
-    return samplesDevice.open(QIODevice::ReadOnly);
+    if (!soundFile.seek(HeaderSize))
+        return false;
+    samples = soundFile.read(length);
+    return samples.size() == length;
 }
 
 void SoundPlayer::release()
 {
     watchdog.stop();
+    feeder.stop();
+    outputDevice = nullptr; // the output's own, gone with its stream
     if (audioOutput) {
         QAudioOutput *output = audioOutput;
         audioOutput = nullptr;
@@ -196,8 +235,6 @@ void SoundPlayer::release()
         // The release may come from the output's own notification.
         output->deleteLater();
     }
-    samplesDevice.close();
-    samplesDevice.setBuffer(nullptr);
     samples.clear();
     soundFile.close(); // also unmaps the samples
 }

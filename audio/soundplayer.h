@@ -3,7 +3,6 @@
 
 #include <QAudio>
 #include <QAudioFormat>
-#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QObject>
@@ -11,6 +10,7 @@
 #include <QTimer>
 
 class QAudioOutput;
+class QIODevice;
 
 // Plays the spoken prompts, one at a time, on the default output device.
 //
@@ -35,6 +35,8 @@ public:
     // The output's buffer: how long the program may be busy elsewhere before
     // a prompt runs dry.
     static constexpr int BufferMs = 250;
+    // How often the player tops the output's buffer up while a prompt plays.
+    static constexpr int FeedMs = 20;
 
     explicit SoundPlayer(QObject *parent = nullptr);
     ~SoundPlayer() override;
@@ -70,6 +72,7 @@ signals:
 
 private slots:
     void checkProgress();
+    void feed();
 
 private:
     bool loadSamples();
@@ -78,9 +81,13 @@ private:
     int millisecondsOf(qint64 bytes) const;
 
     QAudioOutput *audioOutput;
+    QIODevice *outputDevice;
     QFile soundFile;
     QByteArray samples;
-    QBuffer samplesDevice;
+    qint64 written;         // bytes of samples handed to the output
+    qint64 sinceStart;      // bytes handed since the output last began or ran dry
+    bool waitingToStart;    // the output holds too little yet to start playing
+    QTimer feeder;
     QTimer pendingEnd;
     QTimer watchdog;
     qint64 watchedPosition;

@@ -74,6 +74,8 @@ private slots:
         // Held up for longer than the output's buffer: the prompt runs dry, is
         // counted, and goes on to its end when the program feeds it again.
         QTest::newRow("runs dry") << "" << "sounds/long.wav" << 1000 << 2 * SoundPlayer::BufferMs;
+        // What is left after running dry is less than the output's buffer.
+        QTest::newRow("runs dry near its end") << "" << "sounds/half.wav" << 500 << 2 * SoundPlayer::BufferMs;
     }
 
     void playsToItsEnd()

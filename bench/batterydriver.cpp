@@ -90,7 +90,7 @@ void BatteryDriver::typeLetter(QWidget *game)
     ++pressesInTest;
 }
 
-QList<QWidget *> BatteryDriver::answerWidgets(GameWindow *game) const
+QList<QWidget *> BatteryDriver::answerWidgets(GameWindow *game)
 {
     QList<QWidget *> found;
     const QList<QWidget *> toolbarButtons = {game->getExampleButton(), game->getTestButton(), game->getNextButton()};

@@ -41,11 +41,14 @@ public:
     // is left to a MessageBoxCatcher).
     Result runFullEvaluation(const QString &name, int timeoutMs);
 
+    // What a child could touch on a test's screen now: the active pictures,
+    // selectable words and enabled touch areas, not the toolbar.
+    static QList<QWidget *> answerWidgets(GameWindow *game);
+
 private:
     void step();
     void press(QWidget *widget);
     void typeLetter(QWidget *game);
-    QList<QWidget *> answerWidgets(GameWindow *game) const;
     void force(GameWindow *game);
 
     MainWindow *window;

@@ -1,13 +1,12 @@
 #include "touchlatency.h"
 
+#include "batterydriver.h"
+
 #include "clickableimage.h"
 #include "gamewindow.h"
-#include "hoverableclickableimage.h"
 #include "imagelabel.h"
-#include "invisibletoucharea.h"
 #include "mainwindow.h"
 #include "transitionlabel.h"
-#include "wordinparagraph.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -241,30 +240,6 @@ QList<QWidget *> TouchLatency::shownPictures(GameWindow *game)
     return shown;
 }
 
-QList<QWidget *> TouchLatency::answerWidgets(GameWindow *game) const
-{
-    QList<QWidget *> found;
-    const QList<QWidget *> toolbarButtons = {game->getExampleButton(), game->getTestButton(), game->getNextButton()};
-    for (QWidget *widget : game->getGameHolder()->findChildren<QWidget *>()) {
-        if (!widget->isVisible() || toolbarButtons.contains(widget))
-            continue;
-        if (auto *hoverable = qobject_cast<HoverableClickableImage *>(widget)) {
-            if (hoverable->isHoverMode() || hoverable->isActive())
-                found << widget;
-        } else if (auto *image = qobject_cast<ClickableImage *>(widget)) {
-            if (image->isActive())
-                found << widget;
-        } else if (auto *word = qobject_cast<WordInParagraph *>(widget)) {
-            if (word->isSelectable() && !word->isUnderlined())
-                found << widget;
-        } else if (auto *area = qobject_cast<InvisibleTouchArea *>(widget)) {
-            if (area->isTouchEnabled())
-                found << widget;
-        }
-    }
-    return found;
-}
-
 unsigned long TouchLatency::frameShowing(const QList<QWidget *> &widgets)
 {
     qint64 last = 0;
@@ -363,7 +338,7 @@ bool TouchLatency::step()
         force();
         return true;
     }
-    const QList<QWidget *> answers = answerWidgets(game);
+    const QList<QWidget *> answers = BatteryDriver::answerWidgets(game);
     if (!answers.isEmpty()) {
         std::uniform_int_distribution<int> pick(0, answers.size() - 1);
         QWidget *answer = answers.at(pick(random));

@@ -62,7 +62,6 @@ private:
     static void wait(int ms);
     // The picture widgets of a test's play area that are on screen now.
     static QList<QWidget *> shownPictures(GameWindow *game);
-    QList<QWidget *> answerWidgets(GameWindow *game) const;
     // Server time of the first frame drawn after every one of these widgets was
     // painted following the mark; 0 when one of them was not painted.
     unsigned long frameShowing(const QList<QWidget *> &widgets);

@@ -58,17 +58,8 @@ private slots:
         else
             AUDIO_SERVER_REQUIRED();
         AppFixture app;
-        std::unique_ptr<AudioFixture::MutedMicrophone> muted;
-        std::unique_ptr<AudioFixture::MicrophoneFeed> feed;
-        if (microphone == "muted") {
-            muted = std::make_unique<AudioFixture::MutedMicrophone>();
-            QVERIFY(muted->isMuted());
-        } else if (microphone == "sine" || microphone == "whitenoise") {
-            const QString sound = app.workspace().filePath("in.wav");
-            QVERIFY(AudioFixture::writeMicrophoneSound(sound, 8000, microphone, microphone == "sine" ? 0.5 : 0.03));
-            feed = std::make_unique<AudioFixture::MicrophoneFeed>(sound);
-            QVERIFY(feed->started());
-        }
+        AudioFixture::MicrophoneState state;
+        QVERIFY(state.set(microphone, app.workspace().filePath("in.wav"), 8000));
 
         AdminWindow *admin = app.window()->administrationWindow();
         AppFixture::click(admin->findChild<QPushButton *>(group ? "buttonGroupEvaluation" : "buttonInidividualEvaluation"));

@@ -443,16 +443,8 @@ private slots:
         QFETCH(QStringList, messages);
         AUDIO_SERVER_REQUIRED();
         AppFixture app;
-        std::unique_ptr<AudioFixture::MutedMicrophone> muted;
-        std::unique_ptr<AudioFixture::MicrophoneFeed> feed;
-        if (microphone == "muted") {
-            muted = std::make_unique<AudioFixture::MutedMicrophone>();
-            QVERIFY(muted->isMuted());
-        } else {
-            QVERIFY(AudioFixture::writeMicrophoneSound(app.workspace().filePath("in.wav"), 5000, microphone, 0.5));
-            feed = std::make_unique<AudioFixture::MicrophoneFeed>(app.workspace().filePath("in.wav"));
-            QVERIFY(feed->started());
-        }
+        AudioFixture::MicrophoneState state;
+        QVERIFY(state.set(microphone, app.workspace().filePath("in.wav"), 5000));
         MainWindow *w = app.window();
         QVERIFY(app.startEvaluation(4) >= 1);
         GameWindow *game = w->game(w->currentTestCode());

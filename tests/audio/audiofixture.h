@@ -8,6 +8,8 @@
 #include <QProcess>
 #include <QtEndian>
 
+#include <memory>
+
 // What the audio tests share: prompt files written from code, reading WAV
 // files, the command-line sound tools.
 namespace AudioFixture {
@@ -89,6 +91,31 @@ public:
 
 private:
     bool muted = false;
+};
+
+// Puts the audio server's microphone in a state while it lives: "muted" (digital
+// silence), "sine" (a loud tone) or "whitenoise" (low noise), the sound written
+// to `path` and fed for `milliseconds`; any other kind leaves it as it is.
+class MicrophoneState
+{
+public:
+    bool set(const QString &kind, const QString &path, int milliseconds)
+    {
+        if (kind == "muted") {
+            muted = std::make_unique<MutedMicrophone>();
+            return muted->isMuted();
+        }
+        if (kind != "sine" && kind != "whitenoise")
+            return true;
+        if (!writeMicrophoneSound(path, milliseconds, kind, kind == "sine" ? 0.5 : 0.03))
+            return false;
+        feed = std::make_unique<MicrophoneFeed>(path);
+        return feed->started();
+    }
+
+private:
+    std::unique_ptr<MutedMicrophone> muted;
+    std::unique_ptr<MicrophoneFeed> feed;
 };
 
 // Whether this is the run where no audio server answers.

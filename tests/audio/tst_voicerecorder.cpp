@@ -125,18 +125,10 @@ private slots:
         QFETCH(int, ms);
         QFETCH(bool, silent);
         AUDIO_SERVER_REQUIRED();
-        std::unique_ptr<AudioFixture::MutedMicrophone> muted;
-        std::unique_ptr<AudioFixture::MicrophoneFeed> feed;
-        if (microphone == "muted") {
-            muted = std::make_unique<AudioFixture::MutedMicrophone>();
-            QVERIFY(muted->isMuted());
-        } else {
-            const QString sound = workspace->filePath(microphone + ".wav");
-            QVERIFY(AudioFixture::writeMicrophoneSound(sound, 3000, microphone, microphone == "sine" ? 0.5 : 0.03));
-            feed = std::make_unique<AudioFixture::MicrophoneFeed>(sound);
-            QVERIFY(feed->started());
-            QTest::qWait(300);
-        }
+        AudioFixture::MicrophoneState state;
+        QVERIFY(state.set(microphone, workspace->filePath(microphone + ".wav"), 3000));
+        if (microphone != "muted")
+            QTest::qWait(300); // the fed sound reaches the microphone
         VoiceRecorder recorder;
         QSignalSpy ended(&recorder, &VoiceRecorder::recordingEnded);
         QString name;

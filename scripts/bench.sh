@@ -290,6 +290,20 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 
 # ---------------------------------------------------------------- 3. sending
+# Sends every evaluation of the application's folder RUN through its upload
+# page to the local scoring service (figures in OUT.txt, its log in OUT.log),
+# then checks that the service holds EXPECTED archives and that no evaluation
+# or recording is left in RUN.
+app_send() {
+    local run="$1" out="$2" expected="$3" stored left
+    "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
+        >"$out.txt" 2>"$out.log" \
+        || { echo "the application's sending of $expected evaluations failed:" >&2; cat "$out.txt" >&2; exit 1; }
+    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
+    left="$(sqlite3 "$run/data" 'SELECT count(*) FROM evaluation')/$(find "$run/grabaciones" -type f | wc -l)"
+    [ "$stored" = "$expected" ] && [ "$left" = "0/0" ] \
+        || { echo "after sending $expected: $stored archives stored, $left evaluations/recordings left" >&2; exit 1; }
+}
 echo
 echo "-- 3. packing and uploading $EVALUATIONS evaluations with $RECORDINGS recordings of $SECONDS_PER_RECORDING s each ($SYNC_RUNS runs each, median)"
 SERVICE_DIR="$WORK/sync/service"
@@ -337,13 +351,7 @@ for r in $(seq 1 "$SYNC_RUNS"); do
     rm -rf "$SERVICE_DIR/uploads"
     run="$WORK/sync/app-$r"
     "$BENCH" clone-sync --dir "$MATERIAL" --to "$run" --kit "$KIT"
-    "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
-        >"$WORK/sync-app-$r.txt" 2>"$WORK/sync-app-$r.log" \
-        || { echo "the application's sending failed:" >&2; cat "$WORK/sync-app-$r.txt" >&2; exit 1; }
-    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
-    left="$(sqlite3 "$run/data" 'SELECT count(*) FROM evaluation')/$(find "$run/grabaciones" -type f | wc -l)"
-    [ "$stored" = "$EVALUATIONS" ] && [ "$left" = "0/0" ] \
-        || { echo "after the application's sending: $stored archives stored, $left evaluations/recordings left" >&2; exit 1; }
+    app_send "$run" "$WORK/sync-app-$r" "$EVALUATIONS"
     largest_app="$(find "$UPLOADS" -name '*.zip' -printf '%s\n' | sort -n | tail -n1)"
     echo "run $r $(field sync_ms "$WORK/sync-app-$r.txt") $base_ms $(field peak_during_kib "$WORK/sync-app-$r.txt")" \
         "$(field maxrss_kib "$WORK/sync-app-$r.txt") $(field rss_before_kib "$WORK/sync-app-$r.txt") $largest_app" >>"$sync_out"
@@ -512,13 +520,7 @@ for n in $SCALE_SIZES; do
     rm -rf "$SERVICE_DIR/uploads"
     run="$WORK/scale/run-$n"
     "$BENCH" clone-sync --dir "$material" --to "$run" --kit "$KIT"
-    "$BENCH" sync --dir "$run" --url "$URL" --ca "$CA" --user "$USER_NAME" --password "$PASSWORD" \
-        >"$WORK/scale-$n.txt" 2>"$WORK/scale-$n.log" \
-        || { echo "the application's sending of $n evaluations failed:" >&2; cat "$WORK/scale-$n.txt" >&2; exit 1; }
-    stored="$(find "$UPLOADS" -name '*.zip' | wc -l)"
-    left="$(sqlite3 "$run/data" 'SELECT count(*) FROM evaluation')/$(find "$run/grabaciones" -type f | wc -l)"
-    [ "$stored" = "$n" ] && [ "$left" = "0/0" ] \
-        || { echo "after sending $n: $stored archives stored, $left evaluations/recordings left" >&2; exit 1; }
+    app_send "$run" "$WORK/scale-$n" "$n"
     costs=()
     for variant in with without; do
         rm -rf "$run"

@@ -16,9 +16,10 @@
 //   rumbolo-bench startup-parts --dir DIR [--whole]
 //       How long each long-lived object of the main window takes to construct
 //       (with --whole: the MainWindow constructor as a whole).
-//   rumbolo-bench touch --dir DIR [--evaluations 2]
+//   rumbolo-bench touch --dir DIR [--evaluations 2] [--tests CF2A,CL1A]
 //       From a click sent through the X server to the frame that shows its
 //       result, over full evaluations (see TouchLatency); one line per sample.
+//       With --tests, only those tests are driven and the others moved on.
 //   rumbolo-bench battery --dir DIR [--batteries 3] [--step-ms 30]
 //       Resident memory on the administration window and after each of several
 //       full evaluations driven through their screens in one process.
@@ -333,6 +334,8 @@ int touchCommand(const Arguments &args)
     waitMs(1500);
     TouchLatency touch(&window, 11);
     touch.setAnswerTests({"CF2A", "CL1A"});
+    if (!args.text("tests").isEmpty())
+        touch.setOnlyTests(args.text("tests").split(','));
     QString problem;
     if (!touch.open(&problem))
         return fail("touch: " + problem);
@@ -346,6 +349,7 @@ int touchCommand(const Arguments &args)
     for (const TouchLatency::Sample &sample : touch.samples())
         report("sample", QString("%1 %2 %3").arg(sample.move, sample.test).arg(sample.ms, 0, 'f', 0));
     report("forced", touch.forced());
+    report("unreachable", touch.unreachableTouches());
     return status;
 #else
     Q_UNUSED(args);

@@ -139,6 +139,8 @@ TouchLatency::TouchLatency(MainWindow *mainWindow, quint32 seed, QObject *parent
     , pauseEndedAt(0)
     , markedAt(0)
     , forcedTests(0)
+    , unreachable(0)
+    , storedAnswers(0)
     , idleSteps(0)
     , pressesInTest(0)
     , random(seed)
@@ -179,6 +181,9 @@ bool TouchLatency::open(QString *problem)
                 pauses.insert(timer);
         }
     }
+    for (const QString &code : MainWindow::batteryFor(true, 1)) {
+        connect(window->game(code), &GameWindow::requestLogValueForKey, this, [this] { ++storedAnswers; });
+    }
     qApp->installEventFilter(this);
     return true;
 }
@@ -206,8 +211,18 @@ void TouchLatency::mark()
     markedAt = nowNs();
 }
 
-unsigned long TouchLatency::click(const QPoint &global)
+unsigned long TouchLatency::click(QWidget *widget)
 {
+    // A touch lands on whatever is on top at that point of the screen: a
+    // widget that is covered, or outside the screen, cannot be touched.
+    const QPoint global = widget->mapToGlobal(widget->rect().center());
+    QWidget *hit = QApplication::widgetAt(global);
+    if (hit != widget && !widget->isAncestorOf(hit)) {
+        ++unreachable;
+        qInfo().noquote() << "cannot be touched:" << window->currentTestCode() << widget->metaObject()->className()
+                          << "at" << global.x() << global.y() << "under"
+                          << (hit ? hit->metaObject()->className() : "nothing of the program");
+    }
     // From elsewhere, so that the widget sees the pointer come in, as a finger
     // that lands on it.
     XTestFakeMotionEvent(display, -1, 0, 0, CurrentTime);
@@ -276,8 +291,14 @@ bool TouchLatency::step()
         idleSteps = 0;
         pressesInTest = 0;
     }
+    if (!onlyTests.isEmpty() && !onlyTests.contains(code)) {
+        if (skipped != code) {
+            skipped = code;
+            QMetaObject::invokeMethod(game, "runFinishGame", Qt::QueuedConnection);
+        }
+        return true;
+    }
     auto usable = [](ClickableImage *button) { return button && button->isVisible() && button->isActive(); };
-    auto centre = [](QWidget *widget) { return widget->mapToGlobal(widget->rect().center()); };
     auto force = [&] {
         ++forcedTests;
         qInfo().noquote() << "moved on by force:" << code;
@@ -308,7 +329,7 @@ bool TouchLatency::step()
     }
     if (!game->isGameVisible()) {
         mark();
-        const unsigned long touched = click(centre(game->getTransitionLabel()));
+        const unsigned long touched = click(game->getTransitionLabel());
         wait(settleMs);
         const unsigned long shown = frameShowing(shownPictures(game));
         if (shown >= touched)
@@ -318,7 +339,7 @@ bool TouchLatency::step()
     if (usable(game->getExampleButton())) {
         // The test's first item, with its pictures.
         mark();
-        const unsigned long touched = click(centre(game->getExampleButton()));
+        const unsigned long touched = click(game->getExampleButton());
         wait(settleMs);
         QList<QWidget *> changed;
         for (QWidget *widget : shownPictures(game)) {
@@ -331,7 +352,7 @@ bool TouchLatency::step()
         return true;
     }
     if (usable(game->getTestButton())) {
-        click(centre(game->getTestButton()));
+        click(game->getTestButton());
         return true;
     }
     if (pressesInTest > pressLimit) {
@@ -345,14 +366,17 @@ bool TouchLatency::step()
         ++pressesInTest;
         idleSteps = 0;
         if (!answerTests.contains(code)) {
-            click(centre(answer));
+            click(answer);
             return true;
         }
         mark();
-        const unsigned long touched = click(centre(answer));
+        const int answersBefore = storedAnswers;
+        const unsigned long touched = click(answer);
         wait(settleMs);
         if (game->isFinished() || window->currentTestCode() != code)
             return true; // the last answer: the check follows, not an item
+        if (storedAnswers == answersBefore)
+            return true; // not taken as an answer: nothing to time
         QList<QWidget *> changed;
         for (QWidget *widget : shownPictures(game)) {
             if (paintedAt.contains(widget))
@@ -364,7 +388,7 @@ bool TouchLatency::step()
         return true;
     }
     if (usable(game->getNextButton())) {
-        click(centre(game->getNextButton()));
+        click(game->getNextButton());
     } else if (++idleSteps * stepMs > idleLimitMs) {
         force();
     } else if (idleSteps % 10 == 0) {

@@ -49,15 +49,22 @@ public:
     bool runEvaluation(int timeoutMs);
 
     void setAnswerTests(const QStringList &codes) { answerTests = codes; }
+    // Only these tests are driven (all when empty); the others are moved on
+    // as soon as they come up, and give no samples.
+    void setOnlyTests(const QStringList &codes) { onlyTests = codes; }
     QList<Sample> samples() const { return taken; }
     int forced() const { return forcedTests; }
+    // Clicks aimed at a widget that something else covered, or that lay
+    // outside the screen.
+    int unreachableTouches() const { return unreachable; }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // Clicks at a point of the screen; the server's time of the click.
-    unsigned long click(const QPoint &global);
+    // Clicks the centre of the widget on the screen; the server's time of the
+    // click. A widget that another covers there is counted as unreachable.
+    unsigned long click(QWidget *widget);
     // Lets the program run for a while.
     static void wait(int ms);
     // The picture widgets of a test's play area that are on screen now.
@@ -80,8 +87,12 @@ private:
     QHash<QWidget *, qint64> titlePaintedAt; // first paint of a title after the last pause
     qint64 markedAt;
     QStringList answerTests;
+    QStringList onlyTests;
+    QString skipped;
     QList<Sample> taken;
     int forcedTests;
+    int unreachable;
+    int storedAnswers; // answers the tests have stored
     QString currentCode;
     int idleSteps;
     int pressesInTest;

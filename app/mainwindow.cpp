@@ -65,14 +65,12 @@ MainWindow::MainWindow(QWidget *parent)
     , gameCL2A(nullptr)
     , player(nullptr)
     , recorder(nullptr)
-    , startupMessage(new QMessageBox())
+    , startupMessage(nullptr)
     , startupOk(true)
     , storeOpen(false)
     , evaluationId(0)
     , instanceLock(new QLockFile(QDir::currentPath() + QDir::separator() + "rumbolo.lock"))
 {
-    startupMessage->setStandardButtons(QMessageBox::Ok);
-
     ui->setupUi(this);
     // Made a child of its place at once: moving a widget with style sheets
     // under another parent styles all its children again.
@@ -86,7 +84,7 @@ MainWindow::MainWindow(QWidget *parent)
     if (!missing.isEmpty()) {
         qDebug().noquote() << "[materials]" << QDir::currentPath() << "lacks" << missing.size()
                            << "of the tests' files, first of them:" << missing.mid(0, 5).join(", ");
-        showMessage(startupMessage, QString::fromUtf8("Faltan imágenes o sonidos de las pruebas en esta carpeta. "
+        showStartupMessage(QString::fromUtf8("Faltan imágenes o sonidos de las pruebas en esta carpeta. "
                                                       "Inicie Rumbolo desde su carpeta de trabajo."));
         startupOk = false;
         return;
@@ -97,7 +95,7 @@ MainWindow::MainWindow(QWidget *parent)
     // by a program that was killed is taken over.
     instanceLock->setStaleLockTime(0);
     if (!instanceLock->tryLock(0)) {
-        showMessage(startupMessage, QString::fromUtf8("Rumbolo ya está abierto."));
+        showStartupMessage(QString::fromUtf8("Rumbolo ya está abierto."));
         startupOk = false;
         return;
     }
@@ -127,7 +125,7 @@ MainWindow::MainWindow(QWidget *parent)
 bool MainWindow::openStore()
 {
     if (!database->openDatabase()) {
-        showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
+        showStartupMessage(QString::fromUtf8("Problemas de la conexión con la base de datos."));
         return false;
     }
     storeOpen = true;
@@ -298,8 +296,21 @@ bool MainWindow::ensureDirectory(const QString &name, const QString &failureMess
     QDir dir(path);
     if (dir.exists() || dir.mkpath(path))
         return true;
-    showMessage(startupMessage, failureMessage);
+    showStartupMessage(failureMessage);
     return false;
+}
+
+void MainWindow::showStartupMessage(const QString &text)
+{
+    // Made when a start first fails: its OK button's icon is looked up in the
+    // desktop's icon theme, which costs more than all the rest of the
+    // constructor, and a start that succeeds never needs it. A start that fails
+    // in several ways shows its messages one after the other in the same box.
+    if (!startupMessage) {
+        startupMessage = new QMessageBox();
+        startupMessage->setStandardButtons(QMessageBox::Ok);
+    }
+    showMessage(startupMessage, text);
 }
 
 void MainWindow::showMessage(QMessageBox *box, const QString &text)

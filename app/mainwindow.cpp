@@ -19,6 +19,7 @@
 #include "gamerv1a.h"
 #include "gamett1a.h"
 #include "gamevd.h"
+#include "scoringservicetrust.h"
 #include "soundplayer.h"
 #include "stimuluskit.h"
 #include "voicerecorder.h"
@@ -153,6 +154,11 @@ void MainWindow::buildHidden()
         QCoreApplication::exit(1);
         return;
     }
+    // Only the upload page reaches the scoring service; reading the authority
+    // a build may trust loads the TLS library, several milliseconds that the
+    // first frame need not wait for. Once per process, as the start did.
+    static const bool trusted = ScoringServiceTrust::apply();
+    Q_UNUSED(trusted)
     adminWindow->buildPages();
     abortDialog = new AbortDialog();
     connect(abortDialog, &AbortDialog::abortOne, this, &MainWindow::abortToNextGame);

@@ -1,6 +1,5 @@
 #include "mainwindow.h"
 #include "processsettings.h"
-#include "scoringservicetrust.h"
 
 #include <QApplication>
 
@@ -16,7 +15,6 @@ int main(int argc, char *argv[])
     // the environment that it reads).
     std::thread([] { FcInit(); }).detach();
     QApplication application(argc, argv);
-    ScoringServiceTrust::apply();
     MainWindow window;
     window.show();
     return application.exec();

@@ -19,6 +19,7 @@
 #include "gamerv1a.h"
 #include "gamett1a.h"
 #include "gamevd.h"
+#include "scoringservicetrust.h"
 #include "soundplayer.h"
 #include "stimuluskit.h"
 #include "voicerecorder.h"
@@ -65,14 +66,12 @@ MainWindow::MainWindow(QWidget *parent)
     , gameCL2A(nullptr)
     , player(nullptr)
     , recorder(nullptr)
-    , startupMessage(new QMessageBox())
+    , startupMessage(nullptr)
     , startupOk(true)
     , storeOpen(false)
     , evaluationId(0)
     , instanceLock(new QLockFile(QDir::currentPath() + QDir::separator() + "rumbolo.lock"))
 {
-    startupMessage->setStandardButtons(QMessageBox::Ok);
-
     ui->setupUi(this);
     // Made a child of its place at once: moving a widget with style sheets
     // under another parent styles all its children again.
@@ -86,7 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
     if (!missing.isEmpty()) {
         qDebug().noquote() << "[materials]" << QDir::currentPath() << "lacks" << missing.size()
                            << "of the tests' files, first of them:" << missing.mid(0, 5).join(", ");
-        showMessage(startupMessage, QString::fromUtf8("Faltan imágenes o sonidos de las pruebas en esta carpeta. "
+        showStartupMessage(QString::fromUtf8("Faltan imágenes o sonidos de las pruebas en esta carpeta. "
                                                       "Inicie Rumbolo desde su carpeta de trabajo."));
         startupOk = false;
         return;
@@ -97,7 +96,7 @@ MainWindow::MainWindow(QWidget *parent)
     // by a program that was killed is taken over.
     instanceLock->setStaleLockTime(0);
     if (!instanceLock->tryLock(0)) {
-        showMessage(startupMessage, QString::fromUtf8("Rumbolo ya está abierto."));
+        showStartupMessage(QString::fromUtf8("Rumbolo ya está abierto."));
         startupOk = false;
         return;
     }
@@ -127,7 +126,7 @@ MainWindow::MainWindow(QWidget *parent)
 bool MainWindow::openStore()
 {
     if (!database->openDatabase()) {
-        showMessage(startupMessage, QString::fromUtf8("Problemas de la conexión con la base de datos."));
+        showStartupMessage(QString::fromUtf8("Problemas de la conexión con la base de datos."));
         return false;
     }
     storeOpen = true;
@@ -155,6 +154,11 @@ void MainWindow::buildHidden()
         QCoreApplication::exit(1);
         return;
     }
+    // Only the upload page reaches the scoring service; reading the authority
+    // a build may trust loads the TLS library, several milliseconds that the
+    // first frame need not wait for. Once per process, as the start did.
+    static const bool trusted = ScoringServiceTrust::apply();
+    Q_UNUSED(trusted)
     adminWindow->buildPages();
     abortDialog = new AbortDialog();
     connect(abortDialog, &AbortDialog::abortOne, this, &MainWindow::abortToNextGame);
@@ -298,8 +302,21 @@ bool MainWindow::ensureDirectory(const QString &name, const QString &failureMess
     QDir dir(path);
     if (dir.exists() || dir.mkpath(path))
         return true;
-    showMessage(startupMessage, failureMessage);
+    showStartupMessage(failureMessage);
     return false;
+}
+
+void MainWindow::showStartupMessage(const QString &text)
+{
+    // Made when a start first fails: its OK button's icon is looked up in the
+    // desktop's icon theme, which costs more than all the rest of the
+    // constructor, and a start that succeeds never needs it. A start that fails
+    // in several ways shows its messages one after the other in the same box.
+    if (!startupMessage) {
+        startupMessage = new QMessageBox();
+        startupMessage->setStandardButtons(QMessageBox::Ok);
+    }
+    showMessage(startupMessage, text);
 }
 
 void MainWindow::showMessage(QMessageBox *box, const QString &text)

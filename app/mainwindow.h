@@ -102,6 +102,7 @@ private:
     void discardUnnamedRecording();
     void keepToOwner();
     void removeRecordingsNamedByNoRow();
+    void showStartupMessage(const QString &text);
     static void showMessage(QMessageBox *box, const QString &text);
 
     Ui::MainWindow *ui;

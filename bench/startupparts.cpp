@@ -29,7 +29,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLockFile>
-#include <QMessageBox>
 #include <QNetworkAccessManager>
 
 #include <functional>
@@ -55,7 +54,6 @@ QList<StartupParts::Part> StartupParts::measure()
     QLockFile lock(QDir::current().filePath("rumbolo.lock"));
     time("instance lock", true, [&] { lock.tryLock(0); });
     time("folders", true, [] { QDir().mkpath("grabaciones") && QDir().mkpath("envios"); });
-    make("QMessageBox", true, [] { return new QMessageBox(); });
     auto *database = new DatabaseManager();
     make("DatabaseManager::openDatabase (new file)", true, [&] {
         database->openDatabase();

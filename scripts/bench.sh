@@ -581,8 +581,13 @@ echo "-- 8. from a touch to the screen that shows its result ($TOUCH_EVALUATIONS
 # The tests ask for the full screen, which only a window manager grants, as on
 # the examiner's desktop; without one the window keeps the administration
 # window's size and the pictures placed towards the right edge of a test fall
-# outside it, where no touch can reach them.
-start_window_manager "$WORK/services"
+# outside it, where no touch can reach them. The window manager gets a display
+# and an audio server of their own, started afresh: the earlier sections time
+# windows mapped without one.
+stop_services
+start_display "$WORK/services-touch"
+start_audio "$WORK/services-touch"
+start_window_manager "$WORK/services-touch"
 run_dir "$WORK/touch"
 if ! "$BENCH" touch --dir "$WORK/touch" --evaluations "$TOUCH_EVALUATIONS" >"$WORK/touch.txt" 2>"$WORK/touch.log"; then
     echo "   the evaluations did not all end by themselves (the samples taken are shown):"

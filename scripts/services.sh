@@ -94,8 +94,11 @@ start_window_manager() {
         kill "$RUMBOLO_WM_PID" 2>/dev/null || true
         wait "$RUMBOLO_WM_PID" 2>/dev/null || true
     else
-        wait "$RUMBOLO_WM_PID" 2>/dev/null
-        echo "It exited with status $?. Its output:" >&2
+        # Under set -e a bare wait for a failed program would end the caller
+        # here, before the reason is shown.
+        local status=0
+        wait "$RUMBOLO_WM_PID" 2>/dev/null || status=$?
+        echo "It exited with status $status. Its output:" >&2
     fi
     sed 's/^/    /' "$dir/evilwm.log" >&2
     RUMBOLO_WM_PID=

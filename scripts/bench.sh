@@ -127,7 +127,7 @@ startup_series() {
             dir="$WORK/startup/$tag-$kind-$i"
             run_dir "$dir"
             if [ "$kind" = base ]; then
-                line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo baseline" -- "$WINDOW" "Rumbolo baseline")"
+                line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo baseline" -- "$WINDOW" "Rumbolo baseline" ${BASE_ARGS:-})"
             else
                 [ -z "${STARTUP_DATA:-}" ] || cp "$STARTUP_DATA" "$dir/data"
                 line="$(cd "$dir" && "$MAPWATCH" --title "Rumbolo" -- env ${APP_ENV:-} "$APP" 2>"$dir/stderr.txt")"
@@ -195,6 +195,15 @@ echo "   both with Qt's GLX integration (QT_XCB_GL_INTEGRATION=xcb_glx for rumbo
     "ratio $(ratio "$APP_MS" "$BASE_MS"); memory $(mib "$APP_RSS") MiB"
 summary "  same, both with Qt's GLX integration" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
 GLX_ADMIN_RSS="$APP_RSS"
+
+# The minimal window draws nothing; any window with words on it loads and draws
+# a font. Like for like again, against the minimal window with one line of text.
+BASE_ARGS=--text QT_XCB_GL_INTEGRATION=none startup_series text
+startup_figures text
+echo "   against the minimal window with one line of text (both without GLX): rumbolo $APP_MS ms mapped," \
+    "$APP_FRAME ms first frame; the window with text $BASE_MS ms, $BASE_FRAME ms;" \
+    "ratios $(ratio "$APP_MS" "$BASE_MS") and $(ratio "$APP_FRAME" "$BASE_FRAME")"
+summary "  same, minimal window with one line of text (mapped)" "$APP_MS" "$BASE_MS" "$(ratio "$APP_MS" "$BASE_MS")" "(diagnostic)"
 
 # Where the application's own start-up time goes, object by object.
 run_dir "$WORK/startup/parts"

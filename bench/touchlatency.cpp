@@ -180,9 +180,7 @@ bool TouchLatency::open(QString *problem)
             if (timer->isSingleShot() && timer->interval() == finishDelayMs)
                 pauses.insert(timer);
         }
-    }
-    for (const QString &code : MainWindow::batteryFor(true, 1)) {
-        connect(window->game(code), &GameWindow::requestLogValueForKey, this, [this] { ++storedAnswers; });
+        connect(game, &GameWindow::requestLogValueForKey, this, [this] { ++storedAnswers; });
     }
     qApp->installEventFilter(this);
     return true;

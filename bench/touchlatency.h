@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPoint>
 #include <QSet>
 #include <QString>
 

@@ -299,6 +299,18 @@ if [ -d /dev/shm ] && [ -w /dev/shm ]; then
 fi
 
 # ---------------------------------------------------------------- 3. sending
+# sending_service DIR: a local scoring service with its data in DIR, and what the
+# sending needs to reach it (URL, CA, the demo account, UPLOADS).
+sending_service() {
+    SERVICE_DIR="$1"
+    start_scoring_service "$SERVICE_DIR" "$BUILD" 0 >/dev/null
+    URL="$RUMBOLO_SCORING_URL"
+    CA="$RUMBOLO_SCORING_CA"
+    USER_NAME="$RUMBOLO_SCORING_DEMO_USER"
+    PASSWORD="$RUMBOLO_SCORING_DEMO_PASSWORD"
+    UPLOADS="$SERVICE_DIR/uploads/$USER_NAME"
+}
+
 # Sends every evaluation of the application's folder RUN through its upload
 # page to the local scoring service (figures in OUT.txt, its log in OUT.log),
 # then checks that the service holds EXPECTED archives and that no evaluation
@@ -315,13 +327,7 @@ app_send() {
 }
 echo
 echo "-- 3. packing and uploading $EVALUATIONS evaluations with $RECORDINGS recordings of $SECONDS_PER_RECORDING s each ($SYNC_RUNS runs each, median)"
-SERVICE_DIR="$WORK/sync/service"
-start_scoring_service "$SERVICE_DIR" "$BUILD" 0 >/dev/null
-URL="$RUMBOLO_SCORING_URL"
-CA="$RUMBOLO_SCORING_CA"
-USER_NAME="$RUMBOLO_SCORING_DEMO_USER"
-PASSWORD="$RUMBOLO_SCORING_DEMO_PASSWORD"
-UPLOADS="$SERVICE_DIR/uploads/$USER_NAME"
+sending_service "$WORK/sync/service"
 MATERIAL="$WORK/sync/material"
 t0="$(now_ns)"
 "$BENCH" prepare-sync --dir "$MATERIAL" --kit "$KIT" --evaluations "$EVALUATIONS" --recordings "$RECORDINGS" \
@@ -514,11 +520,7 @@ summary "underruns over the prompts played" "$UNDERRUNS" "" "" "$(verdict "$UNDE
 # in a file of an earlier version.
 echo
 echo "-- 6. packing and uploading at the scale of a school year ($SCALE_SIZES evaluations, $RECORDINGS recordings of $SECONDS_PER_RECORDING s each)"
-SERVICE_DIR="$WORK/scale/service"
-start_scoring_service "$SERVICE_DIR" "$BUILD" 0 >/dev/null
-URL="$RUMBOLO_SCORING_URL"
-CA="$RUMBOLO_SCORING_CA"
-UPLOADS="$SERVICE_DIR/uploads/$USER_NAME"
+sending_service "$WORK/scale/service"
 scale_out="$WORK/scale.txt"
 : >"$scale_out"
 for n in $SCALE_SIZES; do
